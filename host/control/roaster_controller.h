@@ -1,0 +1,35 @@
+// The roast logic of the console as one object: the shared state and step
+// lists, and the parts that act on them. The main window owns one, forwards
+// its timers, buttons, keys, serial events and editor messages to it, and
+// implements the interfaces it reaches the outside through.
+#pragma once
+
+#include "console.h"
+#include "control_cycle.h"
+#include "editor_sync.h"
+#include "link.h"
+#include "panel_display.h"
+
+class RoasterController {
+public:
+    RoasterController(WindowServices& window, EditorLibrary& editor, SerialControl& com, PortLister& ports);
+
+    RoasterController(const RoasterController&) = delete;
+    RoasterController& operator=(const RoasterController&) = delete;
+
+    // The part of the main window's initialisation that is logic: the name
+    // box and the clock, the first panel update, timers 1 and 3, the editor
+    // library, the default profile, the port configuration and timer 2.
+    void Start();
+
+    // The main window's timer handler.
+    void OnTimer(int id);
+
+    ControllerState& state() { return console.state; }
+
+    Console console;
+    EditorSync sync;
+    PanelDisplay panel;
+    Link link;
+    ControlCycle cycle;
+};

@@ -1,0 +1,22 @@
+// The panel display update: counts an edit down and commits it into the
+// working list, blinks the edited value, and shows the controller state on
+// the digit windows, the lamps and the temperature window.
+#pragma once
+
+struct Console;
+class EditorSync;
+
+class PanelDisplay {
+public:
+    PanelDisplay(Console& console, EditorSync& sync) : c_(console), sync_(sync) {}
+
+    void UpdatePanel();
+
+private:
+    // Writes the edited values into the working list when the countdown ends.
+    void CommitEdit();
+    void CommitRoastStep();
+
+    Console& c_;
+    EditorSync& sync_;
+};

@@ -1,0 +1,56 @@
+#include "fake_serial.h"
+
+void FakeSerial::SetCommPort(const std::string& device_path) {
+    device = device_path;
+    ops.push_back("CommPort=" + device_path);
+}
+
+void FakeSerial::SetPortOpen(bool value) {
+    ops.push_back(std::string("PortOpen=") + (value ? "1" : "0"));
+    if (!value) {
+        if (!stays_open) open = false;
+        return;
+    }
+    if (fail_open) throw SerialError("cannot open " + device);
+    open = true;
+}
+
+void FakeSerial::SetOutput(const std::vector<uint8_t>& bytes) {
+    if (!open) throw SerialError("port closed");
+    if (fail_writes > 0) {
+        --fail_writes;
+        throw SerialError("write failed");
+    }
+    if (fail_write_if && fail_write_if(bytes)) throw SerialError("write failed");
+    written.push_back(WrittenFrame{clock ? clock() : 0, bytes});
+    if (on_write) on_write(bytes);
+}
+
+std::vector<uint8_t> FakeSerial::Input() {
+    std::vector<uint8_t> out;
+    out.swap(input);
+    return out;
+}
+
+void FakeSerial::Deliver(const std::vector<uint8_t>& bytes) {
+    input.insert(input.end(), bytes.begin(), bytes.end());
+    event = kCommEventReceive;
+    if (OnComm) OnComm();
+}
+
+void FakeSerial::RaiseEvent(int code) {
+    event = code;
+    if (OnComm) OnComm();
+}
+
+std::vector<WrittenFrame> FakeSerial::WrittenWithCommand(uint8_t command) const {
+    std::vector<WrittenFrame> out;
+    for (const WrittenFrame& f : written)
+        if (f.bytes.size() > 4 && f.bytes[4] == command) out.push_back(f);
+    return out;
+}
+
+SSerInfo BridgeRecord(const std::string& device_path) {
+    const std::string name = device_path.substr(device_path.rfind('/') + 1);
+    return SSerInfo{device_path, name, "USB-SERIAL CH341A (" + name + ")", true, "USB-SERIAL CH341A"};
+}

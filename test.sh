@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the console and runs every test twice: a normal build in build/ and
+# an AddressSanitizer + UndefinedBehaviorSanitizer build in build/sanitize/.
+# Fails if either fails.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+
+echo "== normal build =="
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+(cd build && ctest --output-on-failure -j "$jobs")
+
+echo "== sanitizer build =="
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVOLO_SANITIZE=ON
+cmake --build build/sanitize -j "$jobs"
+(cd build/sanitize && ctest --output-on-failure -j "$jobs")
+
+echo "All tests passed in both builds."
