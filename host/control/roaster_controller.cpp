@@ -42,3 +42,22 @@ void RoasterController::OnTimer(int id) {
     default: break;
     }
 }
+
+void RoasterController::OnButtonClicked(int control_id) {
+    switch (control_id) {
+    default: break;
+    }
+}
+
+void RoasterController::OnButtonPressed(int control_id) { (void)control_id; }
+
+void RoasterController::OnButtonReleased() {}
+
+void RoasterController::OnClockChanged() {}
+
+bool RoasterController::PreTranslateMessage(const KeyMessage& message) {
+    (void)message;
+    return false;
+}
+
+void RoasterController::OnEditorMessage(int code) { (void)code; }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "console.h"
+#include "key_message.h"
 #include "control_cycle.h"
 #include "editor_sync.h"
 #include "link.h"
@@ -24,6 +25,18 @@ public:
 
     // The main window's timer handler.
     void OnTimer(int id);
+
+    // Input from the main window, dispatched by control identifier: a click
+    // of a panel button, the temperature window or the clock icon; a press
+    // and release of a hold-capable button; the clock picker's change; the
+    // key filter (true when it consumed the message); the editor library's
+    // registered message.
+    void OnButtonClicked(int control_id);
+    void OnButtonPressed(int control_id);
+    void OnButtonReleased();
+    void OnClockChanged();
+    bool PreTranslateMessage(const KeyMessage& message);
+    void OnEditorMessage(int code);
 
     ControllerState& state() { return console.state; }
 
