@@ -8,7 +8,8 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       sync(console),
       panel(console, sync),
       link(console, sync),
-      cycle(console, sync, link, panel) {}
+      cycle(console, sync, link, panel),
+      binding(console, sync, link) {}
 
 void RoasterController::Start() {
     WindowServices& w = console.window;
@@ -45,6 +46,7 @@ void RoasterController::OnTimer(int id) {
 
 void RoasterController::OnButtonClicked(int control_id) {
     switch (control_id) {
+    case ctl::kProgram: binding.OnProgram(); break;
     default: break;
     }
 }
@@ -60,4 +62,4 @@ bool RoasterController::PreTranslateMessage(const KeyMessage& message) {
     return false;
 }
 
-void RoasterController::OnEditorMessage(int code) { (void)code; }
+void RoasterController::OnEditorMessage(int code) { binding.OnEditorMessage(code); }

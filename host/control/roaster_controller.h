@@ -7,6 +7,7 @@
 #include "console.h"
 #include "key_message.h"
 #include "control_cycle.h"
+#include "editor_binding.h"
 #include "editor_sync.h"
 #include "link.h"
 #include "panel_display.h"
@@ -45,4 +46,5 @@ public:
     PanelDisplay panel;
     Link link;
     ControlCycle cycle;
+    EditorBinding binding;
 };
