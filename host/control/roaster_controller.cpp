@@ -8,7 +8,8 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       sync(console),
       panel(console, sync),
       link(console, sync),
-      cycle(console, sync, link, panel) {}
+      cycle(console, sync, link, panel),
+      profiles(console, sync, panel) {}
 
 void RoasterController::Start() {
     WindowServices& w = console.window;
@@ -44,6 +45,7 @@ void RoasterController::OnTimer(int id) {
 }
 
 void RoasterController::OnButtonClicked(int control_id) {
+    if (profiles.OnButtonClicked(control_id)) return;  // CREATE, SELECT, EDIT, DELET, SAVE, CANCEL
     switch (control_id) {
     default: break;
     }
