@@ -194,6 +194,16 @@ void ProfileCommands::OnSave() {
         SaveInPlace();
 }
 
+std::optional<std::string> ProfileCommands::SavableText() {
+    if (c_.working.Renumber() <= 1) {
+        c_.window.MessageBox(kSettingEmpty);
+        return std::nullopt;
+    }
+    std::optional<std::string> text = BuildCoffText(c_.working);
+    if (!text) c_.window.MessageBox(kSettingError);
+    return text;
+}
+
 void ProfileCommands::SaveInPlace() {
     ControllerState& s = c_.state;
     const std::string name = s.profile_name;
@@ -202,15 +212,8 @@ void ProfileCommands::SaveInPlace() {
     // An upload that replaced the profile while the question was open must
     // not be written over the old profile's file.
     if (s.profile_name != name || s.profile_path != path) return;
-    if (c_.working.Renumber() <= 1) {
-        c_.window.MessageBox(kSettingEmpty);
-        return;
-    }
-    const std::optional<std::string> text = BuildCoffText(c_.working);
-    if (!text) {
-        c_.window.MessageBox(kSettingError);
-        return;
-    }
+    const std::optional<std::string> text = SavableText();
+    if (!text) return;
     const FileResult written = OverwriteCoffFile(path, *text);
     if (!written.ok) {
         ReportWriteFailure(path, written.reason);
@@ -223,15 +226,8 @@ void ProfileCommands::SaveToNewFile() {
     ControllerState& s = c_.state;
     const std::optional<FileChoice> chosen = c_.window.AskSaveFile();
     if (!chosen) return;
-    if (c_.working.Renumber() <= 1) {
-        c_.window.MessageBox(kSettingEmpty);
-        return;
-    }
-    const std::optional<std::string> text = BuildCoffText(c_.working);
-    if (!text) {
-        c_.window.MessageBox(kSettingError);
-        return;
-    }
+    const std::optional<std::string> text = SavableText();
+    if (!text) return;
     const std::optional<FileChoice> target = ConfirmTarget(*chosen);
     if (!target) return;
     const FileResult written = CreateCoffFile(target->path, *text);

@@ -39,6 +39,9 @@ public:
 private:
     void SaveInPlace();
     void SaveToNewFile();
+    // The file text of the working list, or nullopt after telling the user
+    // why the list cannot be saved.
+    std::optional<std::string> SavableText();
     // The dialog's choice with the extension rule applied; nullopt when the
     // user declines to replace an existing file the rule led to.
     std::optional<FileChoice> ConfirmTarget(const FileChoice& chosen);

@@ -55,6 +55,8 @@ struct ReadCase {
     std::vector<Step> steps;  // the list after the load
 };
 
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
 class CoffReadTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(CoffReadTest, LoadsTheStepsOrRefusesTheFile) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 class TempFolder {
@@ -16,8 +17,9 @@ public:
         std::string name = std::string("coff_") + test->test_suite_name() + "_" + test->name();
         for (char& ch : name)
             if (ch == '/') ch = '_';
+        // Other builds of the project may run the same tests at the same time.
+        name += "_" + std::to_string(std::random_device{}());
         dir_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
     ~TempFolder() {
