@@ -9,7 +9,8 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       panel(console, sync),
       link(console, sync),
       cycle(console, sync, link, panel),
-      binding(console, sync, link) {}
+      binding(console, sync, link),
+      profiles(console, sync, panel) {}
 
 void RoasterController::Start() {
     WindowServices& w = console.window;
@@ -45,6 +46,7 @@ void RoasterController::OnTimer(int id) {
 }
 
 void RoasterController::OnButtonClicked(int control_id) {
+    if (profiles.OnButtonClicked(control_id)) return;  // CREATE, SELECT, EDIT, DELET, SAVE, CANCEL
     switch (control_id) {
     case ctl::kProgram: binding.OnProgram(); break;
     default: break;

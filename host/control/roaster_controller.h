@@ -11,6 +11,7 @@
 #include "editor_sync.h"
 #include "link.h"
 #include "panel_display.h"
+#include "profile_commands.h"
 
 class RoasterController {
 public:
@@ -47,4 +48,5 @@ public:
     Link link;
     ControlCycle cycle;
     EditorBinding binding;
+    ProfileCommands profiles;
 };

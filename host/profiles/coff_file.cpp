@@ -1,0 +1,222 @@
+#include "coff_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kMarkerSize = 13;
+constexpr std::size_t kFanAt = 14;
+constexpr std::size_t kTimeTensAt = 16;
+constexpr std::size_t kTimeUnitsAt = 17;
+constexpr std::size_t kHeatAt = 19;
+
+constexpr int32_t kDefaultFan = 5;
+constexpr int32_t kDefaultRoastTime = 59;
+constexpr int32_t kDefaultCoolTime = 30;
+constexpr int32_t kDefaultHeat = 3;
+
+std::filesystem::path FsPath(const std::string& utf8) { return std::filesystem::u8path(utf8); }
+
+// Opens a file by its UTF-8 path on every platform.
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+#ifdef _WIN32
+    const std::wstring wide_mode(mode, mode + std::strlen(mode));
+    return _wfopen(FsPath(path).c_str(), wide_mode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+// The reason for the failure that just happened; `fallback` when the C
+// library left no error code (a short write).
+std::string LastError(const char* fallback) {
+    const int code = errno;
+    return code != 0 ? std::generic_category().message(code) : std::string(fallback);
+}
+
+FileResult Failure(std::string reason) { return FileResult{false, std::move(reason)}; }
+
+// Writes the whole text, flushes and closes; the first failure wins, and
+// the file is closed in every case.
+FileResult WriteAndClose(std::FILE* file, const std::string& text) {
+    FileResult result;
+    errno = 0;
+    if (std::fseek(file, 0, SEEK_SET) != 0) result = Failure(LastError("cannot seek"));
+    if (result.ok && !text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        result = Failure(LastError("short write"));
+    if (result.ok && std::fflush(file) != 0) result = Failure(LastError("cannot flush"));
+    errno = 0;
+    if (std::fclose(file) != 0 && result.ok) result = Failure(LastError("cannot close"));
+    return result;
+}
+
+FileResult CreateWithText(const std::string& path, const std::string& text) {
+    errno = 0;
+    std::FILE* file = OpenFile(path, "wb");
+    if (!file) return Failure(LastError("cannot create"));
+    return WriteAndClose(file, text);
+}
+
+// A value written as one digit byte: the value plus the code of "0". Values
+// that do not fit a byte saturate instead of wrapping round, so a very long
+// recorded time can never wrap into digits that read back as a short time.
+char DigitByte(int32_t value) {
+    const int32_t code = std::clamp<int32_t>(value + '0', 0, 255);
+    return static_cast<char>(static_cast<unsigned char>(code));
+}
+
+void AppendRecord(std::string& text, const std::string& marker, const StepNode& step) {
+    text += marker;
+    text += '/';
+    text += DigitByte(step.fan);
+    text += '/';
+    text += DigitByte(step.time / 10);
+    text += DigitByte(step.time - 10 * (step.time / 10));
+    text += '/';
+    text += DigitByte(step.heat);
+}
+
+// A byte of the file as the signed 8-bit value the time is computed from.
+int32_t SignedByte(unsigned char byte) { return byte < 128 ? byte : byte - 256; }
+
+struct ParsedStep {
+    int32_t fan;
+    int32_t time;
+    int32_t heat;
+    uint32_t status;
+};
+
+// One record, with the bytes beyond the end of the file read as zero: a
+// truncated record then fails its marker or loads its defaults.
+struct Record {
+    unsigned char bytes[kCoffRecordSize] = {};
+
+    bool HasMarker(const std::string& marker) const {
+        return std::memcmp(bytes, marker.data(), kMarkerSize) == 0;
+    }
+    int32_t Fan() const {
+        const unsigned char b = bytes[kFanAt];
+        return b >= '1' && b <= '9' ? b - '0' : kDefaultFan;
+    }
+    int32_t Time(int32_t fallback) const {
+        const int32_t time = 10 * (SignedByte(bytes[kTimeTensAt]) - '0') + (SignedByte(bytes[kTimeUnitsAt]) - '0');
+        return time >= 1 && time <= 99 ? time : fallback;
+    }
+    int32_t Heat() const {
+        const unsigned char b = bytes[kHeatAt];
+        return b >= '0' && b <= '3' ? b - '0' : kDefaultHeat;
+    }
+};
+
+// Parses the file's bytes; the steps are valid for Loaded and NoCooling.
+CoffLoad ParseCoff(const std::vector<unsigned char>& data, std::vector<ParsedStep>& steps) {
+    if (data.size() > kCoffMaxBytes) return CoffLoad::Refused;
+    for (std::size_t r = 0; r < kCoffMaxRecords; ++r) {
+        const std::size_t at = r * kCoffRecordSize;
+        if (at >= data.size()) return CoffLoad::Refused;  // ended before a cooling record
+        Record record;
+        std::copy(data.begin() + static_cast<std::ptrdiff_t>(at),
+                  data.begin() + static_cast<std::ptrdiff_t>(std::min(at + kCoffRecordSize, data.size())),
+                  record.bytes);
+        if (record.HasMarker(kCoffRoastMarker)) {
+            steps.push_back({record.Fan(), record.Time(kDefaultRoastTime), record.Heat(), StepWaiting});
+        } else if (record.HasMarker(kCoffCoolMarker)) {
+            if (r == 0) return CoffLoad::Refused;
+            steps.push_back({record.Fan(), record.Time(kDefaultCoolTime), 0, CoolWaiting});
+            return CoffLoad::Loaded;
+        } else {
+            return CoffLoad::Refused;
+        }
+    }
+    return CoffLoad::NoCooling;
+}
+
+}  // namespace
+
+std::optional<std::string> BuildCoffText(CStep_Data& list) {
+    const uint32_t n = list.Renumber();
+    if (n < 2 || n > kMaxProfileSteps) return std::nullopt;
+    std::string text;
+    text.reserve(kCoffRecordSize * n);
+    for (uint32_t i = 1; i <= n; ++i) {
+        StepNode step{};
+        if (!list.GetStep(i, step)) return std::nullopt;
+        if (i < n) {
+            AppendRecord(text, kCoffRoastMarker, step);
+        } else {
+            if (!IsCoolingStatus(step.status)) return std::nullopt;
+            AppendRecord(text, kCoffCoolMarker, step);
+        }
+    }
+    return text;
+}
+
+FileResult WriteDefaultCoffFile(const std::string& path) {
+    std::string text;
+    AppendRecord(text, kCoffRoastMarker, StepNode{1, kDefaultFan, kDefaultRoastTime, kDefaultHeat, StepWaiting, nullptr});
+    AppendRecord(text, kCoffCoolMarker, StepNode{2, kDefaultFan, kDefaultCoolTime, 0, CoolWaiting, nullptr});
+    return CreateWithText(path, text);
+}
+
+FileResult OverwriteCoffFile(const std::string& path, const std::string& text) {
+    errno = 0;
+    std::FILE* file = OpenFile(path, "r+b");
+    if (!file) return CreateWithText(path, text);
+    return WriteAndClose(file, text);
+}
+
+FileResult CreateCoffFile(const std::string& path, const std::string& text) { return CreateWithText(path, text); }
+
+CoffLoadResult LoadCoffFile(const std::string& path, CStep_Data& list) {
+    errno = 0;
+    std::FILE* file = OpenFile(path, "rb");
+    if (!file) return {CoffLoad::CannotOpen, LastError("cannot open")};
+
+    // One byte more than the longest file tells a file that is too long.
+    std::vector<unsigned char> data(kCoffMaxBytes + 1);
+    errno = 0;
+    data.resize(std::fread(data.data(), 1, data.size(), file));
+    const bool read_failed = std::ferror(file) != 0;
+    const std::string reason = read_failed ? LastError("cannot read") : std::string();
+    std::fclose(file);
+    if (read_failed) return {CoffLoad::CannotOpen, reason};
+
+    std::vector<ParsedStep> steps;
+    const CoffLoad outcome = ParseCoff(data, steps);
+    if (outcome == CoffLoad::Refused) {
+        list.SetDefaultProfile();
+    } else {
+        list.Clear();
+        uint32_t position = 1;
+        for (const ParsedStep& s : steps) list.InsertStep(position++, s.fan, s.time, s.heat, s.status);
+    }
+    return {outcome, {}};
+}
+
+bool CoffFileReadable(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(FsPath(path), ec)) return false;
+    std::FILE* file = OpenFile(path, "rb");
+    if (!file) return false;
+    std::fclose(file);
+    return true;
+}
+
+bool PathExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(FsPath(path), ec);
+}
+
+FileResult DeleteCoffFile(const std::string& path) {
+    std::error_code ec;
+    const bool removed = std::filesystem::remove(FsPath(path), ec);
+    if (ec) return Failure(ec.message());
+    if (!removed) return Failure("no such file");
+    return {};
+}
