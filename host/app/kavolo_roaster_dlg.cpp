@@ -385,6 +385,7 @@ bool CKavoloRoasterDlg::FilterKey(QKeyEvent* key) {
     state.to_name_box = focusWidget() == name_box_;
     bool consumed = false;
     for (const KeyMessage& message : TranslateKeyPress(key->key(), key->modifiers(), key->text(), state)) {
+        if (key_message_seen) key_message_seen(message);
         Forward("key", [&] { consumed = controller_->PreTranslateMessage(message) || consumed; });
     }
     return consumed;

@@ -66,6 +66,10 @@ public:
     TemperatureWindow* Temperature() const { return temperature_; }
     bool Ended() const { return ended_; }
 
+    // Sees every keyboard message before the key filter does (diagnostics
+    // and tests).
+    std::function<void(const KeyMessage&)> key_message_seen;
+
     // WindowServices
     void SetTimer(int id, int period_ms) override;
     void KillTimer(int id) override;
