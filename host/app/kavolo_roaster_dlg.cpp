@@ -153,6 +153,7 @@ void CKavoloRoasterDlg::BuildControls() {
     name_box_->setReadOnly(true);  // it only displays the profile's name
     name_box_->setContextMenuPolicy(Qt::NoContextMenu);
     name_box_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    name_box_->setTextMargins(6, 0, 6, 0);
     controls_[ctl::kNameBox] = name_box_;
 
     clock_picker_ = new QTimeEdit(this);

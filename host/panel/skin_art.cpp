@@ -187,10 +187,13 @@ QPixmap DigitCell(int segments, bool point) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
-    // The display glass: deep blue, a little lighter in the middle.
-    QRadialGradient bg(QPointF(w / 2.0, h / 2.0), h * 0.7);
-    bg.setColorAt(0, QColor(0x12, 0x1c, 0x46));
-    bg.setColorAt(1, QColor(0x05, 0x09, 0x1e));
+    // The display glass: deep blue, a little lighter in the middle. The
+    // shading runs top to bottom only, so cells side by side read as one
+    // display.
+    QLinearGradient bg(0, 0, 0, h);
+    bg.setColorAt(0, QColor(0x06, 0x0a, 0x22));
+    bg.setColorAt(0.5, QColor(0x10, 0x19, 0x40));
+    bg.setColorAt(1, QColor(0x06, 0x0a, 0x22));
     p.fillRect(image.rect(), bg);
 
     QPainterPath lit, dark;
@@ -260,7 +263,7 @@ QPixmap Lamp(int w, int h, const QColor& lit_colour, bool lit) {
         QRadialGradient g(c - QPointF(lens * 0.25, lens * 0.3), lens * 1.2);
         g.setColorAt(0, lit_colour.lighter(170));
         g.setColorAt(0.45, lit_colour);
-        g.setColorAt(1, lit_colour.darker(220));
+        g.setColorAt(1, lit_colour.darker(170));
         p.setPen(Qt::NoPen);
         p.setBrush(g);
         p.drawEllipse(c, lens, lens);
@@ -329,7 +332,7 @@ QPixmap TemperatureFace(bool celsius) {
     p.setPen(QPen(kLcdInk, 1.4));
     for (int i = 0; i < 3; ++i) p.drawLine(QPointF(29, 16 + i * 6), QPointF(33, 16 + i * 6));
 
-    Text(p, QRectF(140, 6, 54, 44), celsius ? QString::fromUtf8("\u00b0C") : QString::fromUtf8("\u00b0F"),
+    Text(p, QRectF(140, 9, 54, 44), celsius ? QString::fromUtf8("\u00b0C") : QString::fromUtf8("\u00b0F"),
          LabelFont(26), kLcdInk, Qt::AlignCenter);
     p.end();
     return QPixmap::fromImage(image);
@@ -465,17 +468,19 @@ QPixmap ProgramButton(State state) {
     else
         Plate(p, key, 10, QColor(0xff, 0x9c, 0x3a), QColor(0xd8, 0x64, 0x08), QColor(0x3a, 0x1a, 0x00), 110);
     const QColor ink = down ? QColor(0xff, 0xd6, 0xa8) : QColor(0x1c, 0x10, 0x04);
-    // A small roast curve above the word.
-    p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // A small roast curve above the word: rising, levelling, then the
+    // drop into cooling.
+    p.setPen(QPen(ink, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     QPainterPath curve;
-    const qreal base = key.top() + 25;
-    curve.moveTo(key.left() + 28, base);
-    curve.lineTo(key.left() + 38, base - 8);
-    curve.lineTo(key.left() + 50, base - 11);
-    curve.lineTo(key.left() + 60, base - 15);
-    curve.lineTo(key.left() + 70, base - 3);
+    const qreal base = key.top() + 24;
+    const qreal x = key.left();
+    curve.moveTo(x + 26, base);
+    curve.cubicTo(x + 36, base - 12, x + 52, base - 15, x + 64, base - 16);
+    curve.lineTo(x + 73, base - 2);
     p.drawPath(curve);
+    p.setPen(QPen(ink, 1.2));
+    p.drawLine(QPointF(x + 24, base + 1.5), QPointF(x + 75, base + 1.5));
     Text(p, QRectF(key.left(), key.top() + 27, key.width(), 26), "Program", LabelFont(17, true, 0.5), ink);
     p.end();
     return QPixmap::fromImage(image);
@@ -672,6 +677,8 @@ QPixmap FrontPanel() {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawRect(QRectF(294, 648, 327, 39));
+
+    Text(p, QRectF(36, 588, 120, 16), "STEP EDITOR", LabelFont(11, true, 1.5), kLabelDim);
 
     // SAVE and CANCEL sit on a raised pad.
     Recess(p, QRectF(776, 580, 126, 100), 12);
