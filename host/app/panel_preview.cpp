@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         return window.grab().save(QString::fromLocal8Bit(shot)) ? 0 : 1;
     }
-    // Interactive: keep the link lamp lit although no roaster answers.
-    window.KillTimer(2);
+    // Interactive: the panel runs on; with no roaster answering, the link
+    // lamp goes out at the first control tick.
     return window.exec();
 }
