@@ -35,14 +35,14 @@ namespace {
 
 const QString kFileFilter = QStringLiteral("Coffee Setting (*.coff)");
 
-struct ButtonSpec {
+struct ButtonEntry {
     int id;
     const char* caption;
     bool hold_capable;  // CMyButton: press and release feed the hold logic
 };
 
 // In the order the window binds them.
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonEntry kButtons[] = {
     {ctl::kCancel, "CANCEL", false}, {ctl::kCreate, "CREATE", false}, {ctl::kDelet, "DELET", false},
     {ctl::kDown, "DOWN", true},      {ctl::kEdit, "EDIT", false},     {ctl::kMode, "MODEE", false},
     {ctl::kPower, "POWER", true},    {ctl::kRight, "RIGHT", true},    {ctl::kSave, "SAVE", false},
@@ -50,11 +50,11 @@ constexpr ButtonSpec kButtons[] = {
 };
 
 // Picture controls with the picture each starts with, which gives its size.
-struct PictureSpec {
+struct PictureEntry {
     int id;
     int first_picture;
 };
-constexpr PictureSpec kPictures[] = {
+constexpr PictureEntry kPictures[] = {
     {ctl::kFanDigit, pic::Digit(5)},        {ctl::kTensDigit, pic::DigitWithPoint(5)},
     {ctl::kUnitsDigit, pic::Digit(9)},      {ctl::kHeatLow, pic::kLampOff},
     {ctl::kHeatMid, pic::kLampOff},         {ctl::kHeatHigh, pic::kLampOff},
@@ -124,12 +124,12 @@ void CKavoloRoasterDlg::BuildControls() {
     background_->resize(background_->pixmap().size());
     controls_[ctl::kBackground] = background_;
 
-    for (const PictureSpec& spec : kPictures) {
-        auto* picture = new PictureControl(spec.id, art_, this);
-        picture->SetPicture(spec.first_picture);
-        picture->resize(art_.Picture(spec.first_picture).size());
-        pictures_[spec.id] = picture;
-        controls_[spec.id] = picture;
+    for (const PictureEntry& entry : kPictures) {
+        auto* picture = new PictureControl(entry.id, art_, this);
+        picture->SetPicture(entry.first_picture);
+        picture->resize(art_.Picture(entry.first_picture).size());
+        pictures_[entry.id] = picture;
+        controls_[entry.id] = picture;
     }
     clock_icon_ = pictures_[ctl::kClockIcon];
     clock_icon_->setCursor(Qt::PointingHandCursor);
@@ -164,21 +164,21 @@ void CKavoloRoasterDlg::BuildControls() {
     connect(clock_picker_, &QTimeEdit::timeChanged, this,
             [this] { Forward("clock picker", [this] { controller_->OnClockChanged(); }); });
 
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ButtonEntry& entry : kButtons) {
         SkinButton* button = nullptr;
-        if (spec.hold_capable) {
-            auto* hold = new CMyButton(spec.id, QString::fromLatin1(spec.caption), this);
+        if (entry.hold_capable) {
+            auto* hold = new CMyButton(entry.id, QString::fromLatin1(entry.caption), this);
             hold->on_press = [this](int id) { Forward("button press", [this, id] { controller_->OnButtonPressed(id); }); };
             hold->on_release = [this] { Forward("button release", [this] { controller_->OnButtonReleased(); }); };
             button = hold;
         } else {
-            button = new DarwButton(spec.id, QString::fromLatin1(spec.caption), this);
+            button = new DarwButton(entry.id, QString::fromLatin1(entry.caption), this);
         }
-        const int id = spec.id;
+        const int id = entry.id;
         connect(button, &QAbstractButton::clicked, this,
                 [this, id] { Forward("button click", [this, id] { controller_->OnButtonClicked(id); }); });
-        buttons_[spec.id] = button;
-        controls_[spec.id] = button;
+        buttons_[entry.id] = button;
+        controls_[entry.id] = button;
     }
     // The picker lies over the clock icon and is shown in its place.
     clock_picker_->raise();
@@ -210,7 +210,7 @@ int CKavoloRoasterDlg::exec() {
 }
 
 void CKavoloRoasterDlg::BindSkinButtons() {
-    for (const ButtonSpec& spec : kButtons) buttons_[spec.id]->AutoLoad(art_);
+    for (const ButtonEntry& entry : kButtons) buttons_[entry.id]->AutoLoad(art_);
 }
 
 void CKavoloRoasterDlg::LayOutPanel() {

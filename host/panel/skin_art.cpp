@@ -361,13 +361,13 @@ QPixmap SelectPlate() {
 
 enum class State { Up, Down, Focus, Disabled };
 
-struct PlateSpec {
+struct PlateStyle {
     const char* caption;
     int w, h;
     const char* label;
 };
 
-constexpr PlateSpec kPlates[] = {
+constexpr PlateStyle kPlates[] = {
     {"CREATE", 208, 41, "FILE CREATE"}, {"SELECT", 196, 41, "FILE SELECT"}, {"EDIT", 120, 43, "EDIT"},
     {"DELET", 137, 42, "DELETE"},       {"SAVE", 114, 41, "SAVE"},          {"CANCEL", 114, 42, "CANCEL"},
 };
@@ -419,11 +419,11 @@ void PlateGlyph(QPainter& p, const char* caption, QPointF at, const QColor& colo
     p.restore();
 }
 
-QPixmap PlateButton(const PlateSpec& spec, State state) {
-    QImage image = NewImage(spec.w, spec.h);
+QPixmap PlateButton(const PlateStyle& style, State state) {
+    QImage image = NewImage(style.w, style.h);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(0.5, 0.5, spec.w - 1, spec.h - 1);
+    const QRectF r(0.5, 0.5, style.w - 1, style.h - 1);
     const bool down = state == State::Down;
     // Drop shadow under the key.
     p.setPen(Qt::NoPen);
@@ -440,13 +440,13 @@ QPixmap PlateButton(const PlateSpec& spec, State state) {
         p.drawRoundedRect(key.adjusted(2, 2, -2, -2), 7, 7);
     }
     const QColor ink = state == State::Disabled ? QColor(0x78, 0x7b, 0x80) : down ? kLedHot : QColor(0xf2, 0xf3, 0xf5);
-    const QFont font = LabelFont(spec.h >= 42 ? 16 : 15, true, 1.2);
+    const QFont font = LabelFont(style.h >= 42 ? 16 : 15, true, 1.2);
     const QFontMetricsF fm(font);
-    const qreal text_w = fm.horizontalAdvance(spec.label);
+    const qreal text_w = fm.horizontalAdvance(style.label);
     const qreal glyph_w = 22;
     const qreal x0 = key.center().x() - (text_w + glyph_w) / 2;
-    PlateGlyph(p, spec.caption, QPointF(x0 + 8, key.center().y()), ink);
-    Text(p, QRectF(x0 + glyph_w, key.top(), text_w + 4, key.height()), spec.label, font, ink,
+    PlateGlyph(p, style.caption, QPointF(x0 + 8, key.center().y()), ink);
+    Text(p, QRectF(x0 + glyph_w, key.top(), text_w + 4, key.height()), style.label, font, ink,
          Qt::AlignLeft | Qt::AlignVCenter);
     p.end();
     return QPixmap::fromImage(image);
@@ -750,7 +750,7 @@ SkinArt::SkinArt() {
 
     for (int i = 0; i < 4; ++i) {
         const QString letter(QChar::fromLatin1(kStateLetters[i]));
-        for (const PlateSpec& spec : kPlates) named_[spec.caption + letter] = PlateButton(spec, kStates[i]);
+        for (const PlateStyle& style : kPlates) named_[style.caption + letter] = PlateButton(style, kStates[i]);
         named_["RIGHT" + letter] = RoundButton(102, 102, RoundGlyph::Right, kStates[i]);
         named_["UP" + letter] = RoundButton(102, 103, RoundGlyph::Up, kStates[i]);
         named_["DOWN" + letter] = RoundButton(102, 102, RoundGlyph::Down, kStates[i]);
