@@ -288,7 +288,7 @@ QPixmap Lamp(int w, int h, const QColor& lit_colour, bool lit) {
         p.setBrush(g);
         p.drawEllipse(c, lens, lens);
     }
-    // Specular highlight.
+    // The light caught on the lens.
     p.setBrush(QColor(255, 255, 255, lit ? 170 : 60));
     p.drawEllipse(QRectF(c.x() - lens * 0.55, c.y() - lens * 0.7, lens * 0.7, lens * 0.45));
     p.end();
