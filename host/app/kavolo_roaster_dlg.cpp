@@ -1,0 +1,428 @@
+#include "kavolo_roaster_dlg.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTime>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
+#include <exception>
+
+#include "about_dlg.h"
+#include "control_ids.h"
+#include "editor_message.h"
+#include "key_translation.h"
+#include "panel_layout.h"
+#include "picture_control.h"
+#include "picture_ids.h"
+#include "program_names.h"
+#include "skin_button.h"
+#include "temperature_window.h"
+#include "timer_bank.h"
+
+namespace {
+
+const QString kFileFilter = QStringLiteral("Coffee Setting (*.coff)");
+
+struct ButtonEntry {
+    int id;
+    const char* caption;
+    bool hold_capable;  // CMyButton: press and release feed the hold logic
+};
+
+// In the order the window binds them.
+constexpr ButtonEntry kButtons[] = {
+    {ctl::kCancel, "CANCEL", false}, {ctl::kCreate, "CREATE", false}, {ctl::kDelet, "DELET", false},
+    {ctl::kDown, "DOWN", true},      {ctl::kEdit, "EDIT", false},     {ctl::kMode, "MODEE", false},
+    {ctl::kPower, "POWER", true},    {ctl::kRight, "RIGHT", true},    {ctl::kSave, "SAVE", false},
+    {ctl::kSelect, "SELECT", false}, {ctl::kUp, "UP", true},          {ctl::kProgram, "PROGRAM", false},
+};
+
+// Picture controls with the picture each starts with, which gives its size.
+struct PictureEntry {
+    int id;
+    int first_picture;
+};
+constexpr PictureEntry kPictures[] = {
+    {ctl::kFanDigit, pic::Digit(5)},        {ctl::kTensDigit, pic::DigitWithPoint(5)},
+    {ctl::kUnitsDigit, pic::Digit(9)},      {ctl::kHeatLow, pic::kLampOff},
+    {ctl::kHeatMid, pic::kLampOff},         {ctl::kHeatHigh, pic::kLampOff},
+    {ctl::kLinkLamp, pic::kLampOff},        {ctl::kClockIcon, pic::kSelectPlate},
+};
+
+QString FromStd(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+
+ClockTime ToClock(const QTime& t) { return ClockTime{t.hour(), t.minute(), t.second()}; }
+
+std::optional<FileChoice> ToChoice(const QString& path) {
+    if (path.isEmpty()) return std::nullopt;
+    // The name is shown in the name box (UTF-8); the path is handed to the
+    // file functions in the file system's own encoding.
+    return FileChoice{QFileInfo(path).fileName().toStdString(), QFile::encodeName(path).toStdString()};
+}
+
+// A font of the first family installed, for systems without the family
+// the panel was drawn for.
+QFont FontOf(const QStringList& families) {
+    QFont font;
+    font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+}  // namespace
+
+CKavoloRoasterDlg::CKavoloRoasterDlg(SerialControl& com, PortLister& ports, const EditorFactory& editor,
+                                     QWidget* parent)
+    : QDialog(parent), editor_(editor(this)) {
+    setWindowTitle(QStringLiteral("Kavolo QL-900"));
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64}) icon.addPixmap(SkinArt::Icon(size));
+    setWindowIcon(icon);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    controller_ = std::make_unique<RoasterController>(*this, editor_, com, ports);
+    timers_ = std::make_unique<TimerBank>(
+        [this](int id) { Forward("timer", [this, id] { controller_->OnTimer(id); }); }, this);
+    BuildControls();
+}
+
+CKavoloRoasterDlg::~CKavoloRoasterDlg() {
+    timers_->KillAll();
+    if (filtered_window_) filtered_window_->removeEventFilter(this);
+}
+
+template <typename F>
+void CKavoloRoasterDlg::Forward(const char* what, F&& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        qWarning("Kavolo Roaster: %s failed: %s", what, e.what());
+    } catch (...) {
+        qWarning("Kavolo Roaster: %s failed", what);
+    }
+}
+
+// --- construction ------------------------------------------------------------
+
+void CKavoloRoasterDlg::BuildControls() {
+    background_ = new QLabel(this);
+    background_->setPixmap(art_.Picture(pic::kSkin));
+    background_->move(0, 0);
+    background_->resize(background_->pixmap().size());
+    controls_[ctl::kBackground] = background_;
+
+    for (const PictureEntry& entry : kPictures) {
+        auto* picture = new PictureControl(entry.id, art_, this);
+        picture->SetPicture(entry.first_picture);
+        picture->resize(art_.Picture(entry.first_picture).size());
+        pictures_[entry.id] = picture;
+        controls_[entry.id] = picture;
+    }
+    clock_icon_ = pictures_[ctl::kClockIcon];
+    clock_icon_->setCursor(Qt::PointingHandCursor);
+    connect(clock_icon_, &PictureControl::clicked, this,
+            [this] { Forward("clock icon", [this] { controller_->OnButtonClicked(ctl::kClockIcon); }); });
+
+    temperature_ = new TemperatureWindow(
+        art_,
+        [this] {
+            const ControllerState& s = controller_->state();
+            return TemperatureWindow::Reading{s.temperature, s.show_celsius != 0};
+        },
+        this);
+    temperature_->resize(art_.Picture(pic::kTemperatureCelsius).size());
+    controls_[ctl::kTemperature] = temperature_;
+    connect(temperature_, &QAbstractButton::clicked, this,
+            [this] { Forward("temperature window", [this] { controller_->OnButtonClicked(ctl::kTemperature); }); });
+
+    name_box_ = new QLineEdit(this);
+    name_box_->setFrame(false);
+    name_box_->setReadOnly(true);  // it only displays the profile's name
+    name_box_->setContextMenuPolicy(Qt::NoContextMenu);
+    name_box_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    name_box_->setTextMargins(6, 0, 6, 0);
+    controls_[ctl::kNameBox] = name_box_;
+
+    clock_picker_ = new QTimeEdit(this);
+    clock_picker_->setDisplayFormat(QStringLiteral("h:mm:ss AP"));
+    clock_picker_->setAlignment(Qt::AlignCenter);
+    clock_picker_->setContextMenuPolicy(Qt::NoContextMenu);
+    controls_[ctl::kClockPicker] = clock_picker_;
+    connect(clock_picker_, &QTimeEdit::timeChanged, this,
+            [this] { Forward("clock picker", [this] { controller_->OnClockChanged(); }); });
+
+    for (const ButtonEntry& entry : kButtons) {
+        SkinButton* button = nullptr;
+        if (entry.hold_capable) {
+            auto* hold = new CMyButton(entry.id, QString::fromLatin1(entry.caption), this);
+            hold->on_press = [this](int id) { Forward("button press", [this, id] { controller_->OnButtonPressed(id); }); };
+            hold->on_release = [this] { Forward("button release", [this] { controller_->OnButtonReleased(); }); };
+            button = hold;
+        } else {
+            button = new DarwButton(entry.id, QString::fromLatin1(entry.caption), this);
+        }
+        const int id = entry.id;
+        connect(button, &QAbstractButton::clicked, this,
+                [this, id] { Forward("button click", [this, id] { controller_->OnButtonClicked(id); }); });
+        buttons_[entry.id] = button;
+        controls_[entry.id] = button;
+    }
+    // The picker lies over the clock icon and is shown in its place.
+    clock_picker_->raise();
+}
+
+// --- initialisation ----------------------------------------------------------
+
+void CKavoloRoasterDlg::OnInitDialog() {
+    if (initialised_) return;
+    initialised_ = true;
+    BindSkinButtons();
+    LayOutPanel();
+    SetUpFonts();
+    SetUpColours();
+
+    // Keys are read where they enter this window, before any of its
+    // widgets sees them, so each press reaches the key filter once.
+    if (!windowHandle()) create();
+    filtered_window_ = windowHandle();
+    if (filtered_window_) filtered_window_->installEventFilter(this);
+
+    Forward("start", [this] { controller_->Start(); });
+}
+
+int CKavoloRoasterDlg::exec() {
+    OnInitDialog();
+    if (ended_) return result();
+    return QDialog::exec();
+}
+
+void CKavoloRoasterDlg::BindSkinButtons() {
+    for (const ButtonEntry& entry : kButtons) buttons_[entry.id]->AutoLoad(art_);
+}
+
+void CKavoloRoasterDlg::LayOutPanel() {
+    setFixedSize(layout::kWindowWidth, layout::kWindowHeight);
+    display_scale_ = DisplayScale(static_cast<float>(logicalDpiY()));
+    background_->setGeometry(0, 0, layout::kSkinWidth, layout::kSkinHeight);
+    for (const Placement& place : kPlacementTable) {
+        QWidget* control = Control(place.control);
+        if (!control) continue;
+        if (place.width > 0)
+            control->setGeometry(place.x, place.y, place.width, place.height);
+        else
+            control->move(place.x, place.y);
+    }
+}
+
+void CKavoloRoasterDlg::SetUpFonts() {
+    name_font_ = FontOf({"Microsoft Sans Serif", "Liberation Sans", "Arial", "Nimbus Sans", "DejaVu Sans"});
+    name_font_.setPointSizeF(NameFontTenths(display_scale_) / 10.0);
+    name_box_->setFont(name_font_);
+    temperature_->SetTextFont(name_font_);
+
+    // The clock font is given by the height of its character cell: the
+    // largest size whose line height still fits it.
+    clock_font_ = FontOf({"Arial", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"});
+    clock_font_.setWeight(QFont::Normal);
+    int pixels = layout::kClockFontCellHeight;
+    for (; pixels > 8; --pixels) {
+        clock_font_.setPixelSize(pixels);
+        if (QFontMetrics(clock_font_).height() <= layout::kClockFontCellHeight) break;
+    }
+    clock_picker_->setFont(clock_font_);
+}
+
+void CKavoloRoasterDlg::SetUpColours() {
+    // The window is erased white; controls draw on white.
+    QPalette window_palette = palette();
+    window_palette.setColor(QPalette::Window, Qt::white);
+    setPalette(window_palette);
+    setAutoFillBackground(true);
+    SetNameColour(NameColour::Normal);
+}
+
+// --- controls by identifier --------------------------------------------------
+
+QWidget* CKavoloRoasterDlg::Control(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+PictureControl* CKavoloRoasterDlg::Picture(int id) const {
+    auto it = pictures_.find(id);
+    return it == pictures_.end() ? nullptr : it->second;
+}
+
+SkinButton* CKavoloRoasterDlg::Button(int id) const {
+    auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+// --- WindowServices ----------------------------------------------------------
+
+void CKavoloRoasterDlg::SetTimer(int id, int period_ms) { timers_->SetTimer(id, period_ms); }
+
+void CKavoloRoasterDlg::KillTimer(int id) { timers_->KillTimer(id); }
+
+int CKavoloRoasterDlg::RunBox(const std::string& text, bool yes_no) {
+    // A tick that runs while a box is open may repeat the same message;
+    // a second box would stack on the first, and the next tick would open
+    // a third, until the panel drowns in them.
+    if (open_boxes_.count(text) != 0) return -1;
+    auto guard = open_boxes_.insert(text);
+    QMessageBox box(yes_no ? QMessageBox::Question : QMessageBox::Warning, kProgramName, FromStd(text),
+                    yes_no ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, this);
+    box_widgets_.push_back(&box);
+    const int answer = box.exec();
+    box_widgets_.erase(std::find(box_widgets_.begin(), box_widgets_.end(), &box));
+    open_boxes_.erase(guard);
+    return answer;
+}
+
+void CKavoloRoasterDlg::MessageBox(const std::string& text) { RunBox(text, false); }
+
+bool CKavoloRoasterDlg::AskYesNo(const std::string& text) {
+    // The same question already waiting for its answer is not asked twice;
+    // the repeat counts as No, which leaves everything as it was.
+    return RunBox(text, true) == QMessageBox::Yes;
+}
+
+ClockTime CKavoloRoasterDlg::LocalTime() { return ToClock(QTime::currentTime()); }
+
+ClockTime CKavoloRoasterDlg::PickerTime() { return ToClock(clock_picker_->time()); }
+
+void CKavoloRoasterDlg::SetPickerTime(const ClockTime& time) {
+    // Setting the picker is not a change by the user.
+    const QSignalBlocker quiet(clock_picker_);
+    clock_picker_->setTime(QTime(time.hour, time.minute, time.second));
+}
+
+void CKavoloRoasterDlg::ShowPicker(bool shown) { clock_picker_->setVisible(shown); }
+
+void CKavoloRoasterDlg::EnablePicker(bool enabled) { clock_picker_->setEnabled(enabled); }
+
+void CKavoloRoasterDlg::ShowClockIcon(bool shown) { clock_icon_->setVisible(shown); }
+
+void CKavoloRoasterDlg::ShowName(const std::string& text) {
+    // setText also empties the box's undo history.
+    name_box_->setText(FromStd(text));
+    name_box_->setCursorPosition(0);
+}
+
+void CKavoloRoasterDlg::SetNameColour(NameColour colour) {
+    QPalette p = name_box_->palette();
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Text, colour == NameColour::Warning ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    name_box_->setPalette(p);
+}
+
+void CKavoloRoasterDlg::SetPictureImage(int control, int picture) {
+    if (PictureControl* target = Picture(control)) target->SetPicture(picture);
+}
+
+void CKavoloRoasterDlg::InvalidateTemperature() { temperature_->update(); }
+
+std::optional<FileChoice> CKavoloRoasterDlg::AskOpenFile() {
+    return ToChoice(QFileDialog::getOpenFileName(this, QString(), QString(), kFileFilter));
+}
+
+std::optional<FileChoice> CKavoloRoasterDlg::AskSaveFile() {
+    // Qt's save dialog asks before it overwrites a file.
+    return ToChoice(QFileDialog::getSaveFileName(this, QString(), QString(), kFileFilter));
+}
+
+void CKavoloRoasterDlg::EndDialog(int result) {
+    ended_ = true;
+    setResult(result);
+    // Boxes still open belong to the window that ends.
+    for (QMessageBox* box : box_widgets_) box->done(QMessageBox::No);
+    timers_->KillAll();
+    QDialog::done(result);
+}
+
+// --- events ------------------------------------------------------------------
+
+bool CKavoloRoasterDlg::event(QEvent* e) {
+    if (e->type() == EditorMessageType() && e->type() != QEvent::None) {
+        const int code = static_cast<EditorMessageEvent*>(e)->lparam;
+        Forward("editor message", [this, code] { controller_->OnEditorMessage(code); });
+        return true;
+    }
+    return QDialog::event(e);
+}
+
+bool CKavoloRoasterDlg::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == filtered_window_ && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease))
+        return FilterKey(static_cast<QKeyEvent*>(e));
+    return QDialog::eventFilter(watched, e);
+}
+
+bool CKavoloRoasterDlg::FilterKey(QKeyEvent* key) {
+    const bool is_enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (key->type() == QEvent::KeyRelease) {
+        if (key->isAutoRepeat()) return false;
+        if (is_enter) enter_held_ = false;
+        // Alt+Enter presses are counted while both keys stay down; letting
+        // either go starts the count again.
+        if (is_enter || key->key() == Qt::Key_Alt) controller_->state().alt_enter_count = 0;
+        return false;
+    }
+    if (is_enter) enter_held_ = true;
+    KeyState state;
+    state.enter_held = enter_held_;
+    state.to_name_box = focusWidget() == name_box_;
+    bool consumed = false;
+    for (const KeyMessage& message : TranslateKeyPress(key->key(), key->modifiers(), key->text(), state)) {
+        if (key_message_seen) key_message_seen(message);
+        Forward("key", [&] { consumed = controller_->PreTranslateMessage(message) || consumed; });
+    }
+    return consumed;
+}
+
+void CKavoloRoasterDlg::keyPressEvent(QKeyEvent* key) {
+    // The window's own key-down handling does nothing, and of the
+    // characters only those a number takes go on; in particular Escape and
+    // Enter never reach the dialog's default handling, which would end it.
+    const QString text = key->text();
+    if (text.size() == 1 && CharPassesToWindow(text.at(0).unicode()) && key->key() != Qt::Key_Escape)
+        QWidget::keyPressEvent(key);
+    else
+        key->accept();
+}
+
+void CKavoloRoasterDlg::closeEvent(QCloseEvent* e) {
+    if (ended_) {
+        e->accept();
+        return;
+    }
+    // The close box asks the same as the CANCEL key; the program ends only
+    // through EndDialog.
+    e->ignore();
+    Forward("close", [this] { controller_->OnButtonClicked(ctl::kCancel); });
+}
+
+void CKavoloRoasterDlg::contextMenuEvent(QContextMenuEvent* e) {
+    // The platform offers no system menu to extend, so the About entry is
+    // on the panel's own context menu.
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("&About Kavolo Roaster..."), this, &CKavoloRoasterDlg::ShowAbout);
+    menu.exec(e->globalPos());
+}
+
+void CKavoloRoasterDlg::ShowAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
