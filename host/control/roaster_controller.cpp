@@ -8,7 +8,8 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       sync(console),
       panel(console, sync),
       link(console, sync),
-      cycle(console, sync, link, panel) {}
+      cycle(console, sync, link, panel),
+      commands(console, sync, panel) {}
 
 void RoasterController::Start() {
     WindowServices& w = console.window;
@@ -45,6 +46,13 @@ void RoasterController::OnTimer(int id) {
 
 void RoasterController::OnButtonClicked(int control_id) {
     switch (control_id) {
+    case ctl::kRight: commands.OnRight(); break;
+    case ctl::kUp: commands.OnUp(); break;
+    case ctl::kDown: commands.OnDown(); break;
+    case ctl::kMode: commands.OnMode(); break;
+    case ctl::kPower: commands.OnPower(); break;
+    case ctl::kClockIcon: commands.OnClockIcon(); break;
+    case ctl::kTemperature: commands.OnButton1(); break;
     default: break;
     }
 }
@@ -53,7 +61,7 @@ void RoasterController::OnButtonPressed(int control_id) { (void)control_id; }
 
 void RoasterController::OnButtonReleased() {}
 
-void RoasterController::OnClockChanged() {}
+void RoasterController::OnClockChanged() { commands.OnClockChanged(); }
 
 bool RoasterController::PreTranslateMessage(const KeyMessage& message) {
     (void)message;

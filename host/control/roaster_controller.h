@@ -9,6 +9,7 @@
 #include "control_cycle.h"
 #include "editor_sync.h"
 #include "link.h"
+#include "panel_commands.h"
 #include "panel_display.h"
 
 class RoasterController {
@@ -45,4 +46,5 @@ public:
     PanelDisplay panel;
     Link link;
     ControlCycle cycle;
+    PanelCommands commands;
 };
