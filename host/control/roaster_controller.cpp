@@ -9,7 +9,8 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       panel(console, sync),
       link(console, sync),
       cycle(console, sync, link, panel),
-      commands(console, sync, panel) {}
+      commands(console, sync, panel),
+      hold(console, sync, panel, link, commands) {}
 
 void RoasterController::Start() {
     WindowServices& w = console.window;
@@ -39,6 +40,7 @@ void RoasterController::Start() {
 void RoasterController::OnTimer(int id) {
     switch (id) {
     case kControlTimer: cycle.ControlTick(); break;
+    case kHoldTimer: hold.HoldTick(); break;
     case kDownloadTimer: link.DownloadTick(); break;
     default: break;
     }
@@ -57,9 +59,9 @@ void RoasterController::OnButtonClicked(int control_id) {
     }
 }
 
-void RoasterController::OnButtonPressed(int control_id) { (void)control_id; }
+void RoasterController::OnButtonPressed(int control_id) { hold.OnButtonPress(control_id); }
 
-void RoasterController::OnButtonReleased() {}
+void RoasterController::OnButtonReleased() { hold.OnButtonRelease(); }
 
 void RoasterController::OnClockChanged() { commands.OnClockChanged(); }
 

@@ -4,6 +4,7 @@
 // implements the interfaces it reaches the outside through.
 #pragma once
 
+#include "button_hold.h"
 #include "console.h"
 #include "key_message.h"
 #include "control_cycle.h"
@@ -47,4 +48,5 @@ public:
     Link link;
     ControlCycle cycle;
     PanelCommands commands;
+    ButtonHold hold;
 };
