@@ -10,7 +10,8 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       link(console, sync),
       cycle(console, sync, link, panel),
       commands(console, sync, panel),
-      hold(console, sync, panel, link, commands) {}
+      hold(console, sync, panel, link, commands),
+      keys(console, commands, panel) {}
 
 void RoasterController::Start() {
     WindowServices& w = console.window;
@@ -65,9 +66,6 @@ void RoasterController::OnButtonReleased() { hold.OnButtonRelease(); }
 
 void RoasterController::OnClockChanged() { commands.OnClockChanged(); }
 
-bool RoasterController::PreTranslateMessage(const KeyMessage& message) {
-    (void)message;
-    return false;
-}
+bool RoasterController::PreTranslateMessage(const KeyMessage& message) { return keys.PreTranslateMessage(message); }
 
 void RoasterController::OnEditorMessage(int code) { (void)code; }

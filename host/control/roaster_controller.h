@@ -6,6 +6,7 @@
 
 #include "button_hold.h"
 #include "console.h"
+#include "key_filter.h"
 #include "key_message.h"
 #include "control_cycle.h"
 #include "editor_sync.h"
@@ -49,4 +50,5 @@ public:
     ControlCycle cycle;
     PanelCommands commands;
     ButtonHold hold;
+    KeyFilter keys;
 };
