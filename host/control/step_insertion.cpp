@@ -35,11 +35,7 @@ bool StepInsertion::InsertAfterManualCool() {
         return false;
     }
     const uint32_t current = static_cast<uint32_t>(s.step_index);
-    while (list.count > current) {
-        const uint32_t before = list.count;
-        list.DeleteStep(current + 1);
-        if (list.count == before) break;  // the list refused; it reported why
-    }
+    c_.DeleteStepsAfter(s.step_index);
     list.InsertStep(current + 1, kNewStepFan, kNewStepTime, kNewStepHeat, StepWaiting);
     list.InsertStep(current + 2, s.fan_level, s.cool_time, 0, CoolWaiting);
 
