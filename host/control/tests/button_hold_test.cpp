@@ -64,7 +64,7 @@ TEST_F(ButtonHoldTest, ReleaseBeforeTheThirdTickGivesOnlyTheClick) {
     EXPECT_EQ(s().fan_level, 6);
 }
 
-TEST_F(ButtonHoldTest, HeldUpInARunRespectsTheStepCapAndOffIgnoresIt) {
+TEST_F(ButtonHoldTest, HeldUpInARunKeepsTheStepCapAndOffIgnoresIt) {
     PlaceInStep(2, 20, 75);
     h().window.Advance(0);
     rc().OnButtonPressed(ctl::kUp);
