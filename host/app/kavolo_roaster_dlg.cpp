@@ -375,9 +375,16 @@ bool CKavoloRoasterDlg::FilterKey(QKeyEvent* key) {
     if (key->type() == QEvent::KeyRelease) {
         if (key->isAutoRepeat()) return false;
         if (is_enter) enter_held_ = false;
-        // Alt+Enter presses are counted while both keys stay down; letting
-        // either go starts the count again.
-        if (is_enter || key->key() == Qt::Key_Alt) controller_->state().alt_enter_count = 0;
+        // The filter counts Alt+Enter presses while both keys stay down; a
+        // release tells it which of them reads as held now.
+        KeyMessage release;
+        release.kind = KeyKind::KeyUp;
+        release.code = VirtualKeyCode(key->key(), key->modifiers());
+        release.alt_held = key->key() != Qt::Key_Alt && key->modifiers().testFlag(Qt::AltModifier);
+        release.enter_held = enter_held_;
+        release.to_name_box = focusWidget() == name_box_;
+        if (key_message_seen) key_message_seen(release);
+        Forward("key release", [&] { controller_->PreTranslateMessage(release); });
         return false;
     }
     if (is_enter) enter_held_ = true;

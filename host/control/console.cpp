@@ -26,6 +26,15 @@ void Console::LoadFirstStepValues() {
     state.heat_level = first.heat;
 }
 
+void Console::DeleteStepsAfter(int32_t index) {
+    const uint32_t last = static_cast<uint32_t>(index < 0 ? 0 : index);
+    while (working.count > last) {
+        const uint32_t before = working.count;
+        working.DeleteStep(last + 1);
+        if (working.count == before) break;  // the list refused; it reported why
+    }
+}
+
 void Console::ShowProfileName() {
     window.ShowName(DisplayName(state.profile_name));
     window.SetNameColour(NameColour::Normal);

@@ -45,6 +45,8 @@ struct Console {
     bool ReadStep(int32_t index, StepNode& out) const;
     // fan_level, roast_time and heat_level from step 1 of the working list.
     void LoadFirstStepValues();
+    // Deletes every step of the working list after step `index`.
+    void DeleteStepsAfter(int32_t index);
 
     // The name box shows DisplayName(profile_name) in the normal colour.
     void ShowProfileName();

@@ -140,13 +140,8 @@ bool ControlCycle::EndManualCoolRun() {
     }
     // The planned later steps and the planned cooling step give way to the
     // cooling that really ran.
-    const uint32_t current = static_cast<uint32_t>(s.step_index);
-    while (list.count > current) {
-        const uint32_t before = list.count;
-        list.DeleteStep(current + 1);
-        if (list.count == before) break;  // the list refused; it reported why
-    }
-    list.InsertStep(current + 1, s.fan_level, s.cool_elapsed, 0, StepEnd);
+    c_.DeleteStepsAfter(s.step_index);
+    list.InsertStep(static_cast<uint32_t>(s.step_index + 1), s.fan_level, s.cool_elapsed, 0, StepEnd);
     c_.editor.Updata_ShowDlg(list.head);
     sync_.ReportProgress();
     c_.LoadFirstStepValues();

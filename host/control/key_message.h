@@ -1,10 +1,13 @@
 // A keyboard message as the main window's key filter sees it. The window
 // turns every key press into a key-down message and, for keys that produce
 // a character (Enter gives 13), a character message after it, as the
-// roaster's keys have always been read.
+// roaster's keys have always been read. A key's release is a key-up
+// message; the releases Qt reports between the presses of an auto-repeating
+// key are not releases and must not be passed on, or holding Alt+Enter could
+// never count up to the stop.
 #pragma once
 
-enum class KeyKind { KeyDown, Char };
+enum class KeyKind { KeyDown, Char, KeyUp };
 
 // Key codes of key-down messages.
 namespace vk {
@@ -21,7 +24,7 @@ constexpr int kS = 0x53;
 
 struct KeyMessage {
     KeyKind kind = KeyKind::KeyDown;
-    int code = 0;              // key code (KeyDown) or character (Char)
+    int code = 0;              // key code (KeyDown, KeyUp) or character (Char)
     bool alt_held = false;     // the Alt key reads as held
     bool enter_held = false;   // the Enter key reads as held
     bool to_name_box = false;  // addressed to the name box (control 1003)

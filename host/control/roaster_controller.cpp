@@ -10,7 +10,10 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       link(console, sync),
       cycle(console, sync, link, panel),
       binding(console, sync, link),
-      profiles(console, sync, panel) {}
+      profiles(console, sync, panel),
+      commands(console, sync, panel),
+      hold(console, sync, panel, link, commands),
+      keys(console, commands, panel) {}
 
 void RoasterController::Start() {
     WindowServices& w = console.window;
@@ -40,6 +43,7 @@ void RoasterController::Start() {
 void RoasterController::OnTimer(int id) {
     switch (id) {
     case kControlTimer: cycle.ControlTick(); break;
+    case kHoldTimer: hold.HoldTick(); break;
     case kDownloadTimer: link.DownloadTick(); break;
     default: break;
     }
@@ -49,19 +53,23 @@ void RoasterController::OnButtonClicked(int control_id) {
     if (profiles.OnButtonClicked(control_id)) return;  // CREATE, SELECT, EDIT, DELET, SAVE, CANCEL
     switch (control_id) {
     case ctl::kProgram: binding.OnProgram(); break;
+    case ctl::kRight: commands.OnRight(); break;
+    case ctl::kUp: commands.OnUp(); break;
+    case ctl::kDown: commands.OnDown(); break;
+    case ctl::kMode: commands.OnMode(); break;
+    case ctl::kPower: commands.OnPower(); break;
+    case ctl::kClockIcon: commands.OnClockIcon(); break;
+    case ctl::kTemperature: commands.OnButton1(); break;
     default: break;
     }
 }
 
-void RoasterController::OnButtonPressed(int control_id) { (void)control_id; }
+void RoasterController::OnButtonPressed(int control_id) { hold.OnButtonPress(control_id); }
 
-void RoasterController::OnButtonReleased() {}
+void RoasterController::OnButtonReleased() { hold.OnButtonRelease(); }
 
-void RoasterController::OnClockChanged() {}
+void RoasterController::OnClockChanged() { commands.OnClockChanged(); }
 
-bool RoasterController::PreTranslateMessage(const KeyMessage& message) {
-    (void)message;
-    return false;
-}
+bool RoasterController::PreTranslateMessage(const KeyMessage& message) { return keys.PreTranslateMessage(message); }
 
 void RoasterController::OnEditorMessage(int code) { binding.OnEditorMessage(code); }

@@ -4,12 +4,15 @@
 // implements the interfaces it reaches the outside through.
 #pragma once
 
+#include "button_hold.h"
 #include "console.h"
+#include "key_filter.h"
 #include "key_message.h"
 #include "control_cycle.h"
 #include "editor_binding.h"
 #include "editor_sync.h"
 #include "link.h"
+#include "panel_commands.h"
 #include "panel_display.h"
 #include "profile_commands.h"
 
@@ -49,4 +52,7 @@ public:
     ControlCycle cycle;
     EditorBinding binding;
     ProfileCommands profiles;
+    PanelCommands commands;
+    ButtonHold hold;
+    KeyFilter keys;
 };
