@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 
@@ -9,6 +10,20 @@
 #include "up_down_control.h"
 
 namespace {
+// The HEAT list answers the mouse wheel only while it has the focus, so
+// scrolling over the window never changes a step's heat by accident.
+class WheelNeedsFocus final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 // Which controls a status leaves enabled, and whether its text is red.
 struct StatusLook {
     bool check;
@@ -106,6 +121,8 @@ void STEP_PART::Create(QWidget* parent, float scale, DotCounters& dots) {
     m_heatList->addItems({QStringLiteral("LOW"), QStringLiteral("MID"), QStringLiteral("HIGH"), QStringLiteral("COOL")});
     m_heatList->setCurrentIndex(-1);
     m_heatList->setGeometry(du(126), du(5), du(34), du(12));
+    m_heatList->setFocusPolicy(Qt::StrongFocus);
+    m_heatList->installEventFilter(new WheelNeedsFocus(m_heatList));
 
     m_statusLabel = new QLabel(QStringLiteral("Complete"), row);
     m_statusLabel->setGeometry(du(172), du(6), du(50), du(8));

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -38,6 +39,7 @@ private slots:
     void heatWords();
     void choosingAHeatWordSetsTheHeat_data();
     void choosingAHeatWordSetsTheHeat();
+    void wheelChangesTheHeatOnlyWithTheFocus();
     void checkBoxTogglesTheSelection();
     void loadedTimeIsStoredUnchanged();
 
@@ -260,6 +262,27 @@ void StepPartTest::choosingAHeatWordSetsTheHeat() {
     row.SetStep(1, 5, 59, 2, StepWaiting);
     QTest::keyClick(row.m_heatList, static_cast<Qt::Key>(key));
     QCOMPARE(row.m_heat, heat);
+}
+
+void StepPartTest::wheelChangesTheHeatOnlyWithTheFocus() {
+    STEP_PART& row = MakeRow();
+    row.SetStep(1, 5, 59, 2, StepWaiting);
+    parent_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(parent_.get()));
+    const auto turnWheel = [&row] {
+        const QPointF at(5, 5);
+        QWheelEvent wheel(at, row.m_heatList->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(row.m_heatList, &wheel);
+    };
+    row.m_fanEdit->setFocus();
+    turnWheel();
+    QCOMPARE(row.m_heatList->currentText(), QStringLiteral("MID"));
+    QCOMPARE(row.m_heat, 2);
+    row.m_heatList->setFocus();
+    turnWheel();
+    QCOMPARE(row.m_heatList->currentText(), QStringLiteral("HIGH"));
+    QCOMPARE(row.m_heat, 3);
 }
 
 void StepPartTest::checkBoxTogglesTheSelection() {
