@@ -56,6 +56,7 @@ private slots:
     void downloadAsksThenSendsAfterWritingBack();
     void cancelHidesRemembersPlacementAndReportsLater();
     void closeBoxAndCloseDlgActAsCancel();
+    void escapeAndEnterStayWithTheFocusedField();
     void showDlgRecreatesTheWindowAndClearsSelections();
     void exportsBeforeTheFirstShowWorkOnTheListAlone();
     void closedWindowKeepsItsRowsForReturnLink();
@@ -373,6 +374,24 @@ void ProgramWindowTest::closeBoxAndCloseDlgActAsCancel() {
     QTRY_COMPARE(Codes(), (QList<int>{DLL_MSG_CLOSED, DLL_MSG_CLOSED}));
 }
 
+void ProgramWindowTest::escapeAndEnterStayWithTheFocusedField() {
+    Open(PendingProfile(3));
+    Activate();
+    Row(0).m_fanEdit->setFocus();
+    QTest::keyClick(Row(0).m_fanEdit, Qt::Key_Escape);
+    QTest::keyClick(Row(0).m_fanEdit, Qt::Key_Return);
+    // Keys a focused button does not take reach the window, which has no
+    // Escape or default-button handling of its own.
+    QPushButton* cancel = editor_->Program().Button(CProgramDlg::kCancel);
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QTest::keyClick(cancel, Qt::Key_Escape);
+    QVERIFY(Window()->isVisible());
+    QCOMPARE(editor_->State().shown, uint8_t(1));
+    QTest::qWait(450);
+    QVERIFY(host_->codes.empty());
+}
+
 void ProgramWindowTest::showDlgRecreatesTheWindowAndClearsSelections() {
     Open(PendingProfile(4));
     QPointer<QDialog> first = Window();
@@ -439,6 +458,16 @@ void ProgramWindowTest::updateDataRefreshesOneOrAllRows() {
     editor_->update_data(profile_.head, 255, 0);
     QCOMPARE(Row(0).m_statusLabel->text(), QStringLiteral("Completed       "));
     QCOMPARE(Row(3).m_statusLabel->text(), QStringLiteral("     COOL           "));
+
+    // A longer list than the rows: only the rows there are are loaded.
+    CStep_Data longer;
+    FillList(longer, WithStatuses({StepCompleted, StepCompleted, StepCompleted, StepCompleted, StepRunning,
+                                   CoolWaiting}));
+    editor_->update_data(longer.head, 5, 10);
+    editor_->update_data(longer.head, 255, 0);
+    QCOMPARE(Rows(), 4);
+    QCOMPARE(Row(3).m_statusLabel->text(), QStringLiteral("Completed       "));
+    QCOMPARE(static_cast<int>(editor_->List().count), 6);
     QVERIFY(prompts_.messages.isEmpty());
 }
 
