@@ -1,0 +1,60 @@
+#include "quarnel_library.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+template <typename Fn>
+Fn Resolve(QLibrary& library, const char* name) {
+    return reinterpret_cast<Fn>(library.resolve(name));
+}
+}  // namespace
+
+QuarnelLibrary::QuarnelLibrary(QWidget* host, QString folder) : host_(host), folder_(std::move(folder)) {}
+
+void QuarnelLibrary::LoadAndBind() {
+    if (loaded_) return;
+    const QString folder = folder_.isEmpty() ? QCoreApplication::applicationDirPath() : folder_;
+    library_.setFileName(QDir(folder).filePath(QStringLiteral("quarnel")));
+    if (!library_.load()) {
+        loadError_ = library_.errorString();
+        return;
+    }
+    loaded_ = true;
+    loadError_.clear();
+    showDlg_ = Resolve<ShowDlgFn>(library_, "ShowDlg");
+    sendDllMessage_ = Resolve<SendDllMessageFn>(library_, "send_dll_message");
+    returnLink_ = Resolve<ReturnLinkFn>(library_, "return_link");
+    updateData_ = Resolve<UpdateDataFn>(library_, "update_data");
+    updataShowDlg_ = Resolve<UpdataShowDlgFn>(library_, "Updata_ShowDlg");
+    enableShowDlg_ = Resolve<EnableShowDlgFn>(library_, "EnableShowDlg");
+    lock_ = reinterpret_cast<unsigned char*>(library_.resolve("dll_lock"));
+    closeDlg_ = Resolve<CloseDlgFn>(library_, "CloseDlg");
+    if (sendDllMessage_) sendDllMessage_(host_);
+}
+
+int QuarnelLibrary::ShowDlg(StepNode* head) { return showDlg_ ? showDlg_(head) : 0; }
+
+void QuarnelLibrary::Updata_ShowDlg(StepNode* head) {
+    if (updataShowDlg_) updataShowDlg_(head);
+}
+
+void QuarnelLibrary::update_data(StepNode* head, int step, int elapsed) {
+    if (updateData_) updateData_(head, step, elapsed);
+}
+
+StepNode* QuarnelLibrary::return_link() { return returnLink_ ? returnLink_() : nullptr; }
+
+void QuarnelLibrary::EnableShowDlg(int show) {
+    if (enableShowDlg_) enableShowDlg_(show);
+}
+
+void QuarnelLibrary::CloseDlg() {
+    if (closeDlg_) closeDlg_();
+}
+
+void QuarnelLibrary::SetLock(uint8_t value) {
+    if (lock_) *lock_ = value;
+}
+
+uint8_t QuarnelLibrary::Lock() const { return lock_ ? *lock_ : 0; }
