@@ -67,7 +67,11 @@ void PanelDisplay::CommitEdit() {
         StepNode step{};
         const bool found = c_.ReadStep(s.step_index, step);
         if (found && step.status == CoolRunning && s.run_phase == kCool) {
-            if (s.cool_time + s.cool_elapsed >= kMaxCoolTotal) s.cool_time = kMaxCoolTotal - s.cool_elapsed;
+            // An edited cooling ends by 9.0 minutes at the latest. A cooling
+            // planned longer by its profile that has already passed that mark
+            // keeps its time: the cap would end it at once.
+            const int32_t cap = kMaxCoolTotal - s.cool_elapsed;
+            if (s.cool_time + s.cool_elapsed >= kMaxCoolTotal && cap >= 1) s.cool_time = cap;
             c_.WriteStep(s.step_index, s.fan_level, s.cool_time + s.cool_elapsed, s.heat_level, CoolRunning);
             sync_.ReportProgress();
         } else if (s.run_phase == kHeat) {

@@ -108,6 +108,22 @@ TEST_F(EditCommitTest, CoolingCommitCapsTheCoolingAtNinetyMinusElapsed) {
     EXPECT_EQ(h.Working()[3].status, CoolRunning);
 }
 
+TEST_F(EditCommitTest, EditLateInALongProfileCoolingDoesNotEndIt) {
+    ControllerState& s = h.s();
+    s.machine_state = kRun;
+    s.run_phase = kCool;
+    s.step_index = 4;
+    s.cool_elapsed = 93;  // a profile's cooling step of 9.9 minutes
+    s.cool_time = 6;
+    h.controller.console.working.UpdateStep(4, KEEP_VALUE, 99, KEEP_VALUE, CoolRunning);
+    s.fan_level = 2;
+    s.edit_countdown = 1;
+    Update();
+    EXPECT_EQ(s.cool_time, 6);
+    EXPECT_EQ(h.Working()[3].time, 99);
+    EXPECT_EQ(h.Working()[3].fan, 2);
+}
+
 TEST_F(EditCommitTest, SplitOfTheLastStepTurnsItsRemainderIntoCooling) {
     ControllerState& s = h.s();
     s.machine_state = kRun;
