@@ -94,13 +94,13 @@ void CProgramDlg::Create(QWidget* owner) {
         label->adjustSize();
     }
 
-    for (const ButtonSpec& spec : kButtons) {
-        auto* button = new QPushButton(QLatin1String(spec.text), window);
-        button->setObjectName(QLatin1String(spec.text));
-        button->setProperty(kIdProperty, spec.id);
-        button->setGeometry(du(255), du(spec.y), du(50), du(14));
+    for (const ButtonSpec& entry : kButtons) {
+        auto* button = new QPushButton(QLatin1String(entry.text), window);
+        button->setObjectName(QLatin1String(entry.text));
+        button->setProperty(kIdProperty, entry.id);
+        button->setGeometry(du(255), du(entry.y), du(50), du(14));
         button->setAutoDefault(false);
-        const int id = spec.id;
+        const int id = entry.id;
         QObject::connect(button, &QPushButton::clicked, window, [this, id] {
             switch (id) {
             case kSelect: Guarded([this] { OnSelect(); }); break;
