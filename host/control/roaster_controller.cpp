@@ -8,7 +8,10 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       sync(console),
       panel(console, sync),
       link(console, sync),
-      cycle(console, sync, link, panel) {}
+      cycle(console, sync, link, panel),
+      receive(console, sync, panel) {
+    console.com.OnComm = [this] { receive.OnComm(); };
+}
 
 void RoasterController::Start() {
     WindowServices& w = console.window;
@@ -38,6 +41,7 @@ void RoasterController::Start() {
 void RoasterController::OnTimer(int id) {
     switch (id) {
     case kControlTimer: cycle.ControlTick(); break;
+    case kLinkTimer: link.LinkStartTick(); break;
     case kDownloadTimer: link.DownloadTick(); break;
     default: break;
     }

@@ -10,6 +10,7 @@
 #include "editor_sync.h"
 #include "link.h"
 #include "panel_display.h"
+#include "receive_handler.h"
 
 class RoasterController {
 public:
@@ -45,4 +46,5 @@ public:
     PanelDisplay panel;
     Link link;
     ControlCycle cycle;
+    ReceiveHandler receive;
 };
