@@ -35,6 +35,7 @@ public:
     void Vanish();
 
     RoasterModel& model() { return model_; }
+    const RoasterModel& model() const { return model_; }
     // Milliseconds since the host was made: the time base of the model.
     int64_t NowMs() const { return clock_.elapsed(); }
 
