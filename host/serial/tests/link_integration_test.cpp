@@ -16,28 +16,11 @@
 #include "roaster_controller.h"
 #include "serial_port_lister.h"
 #include "simulated_roaster_host.h"
+#include "step_values.h"
 
 namespace {
 
 using ::testing::ElementsAre;
-
-struct StepValues {
-    int fan, time, heat;
-    uint32_t status;
-    bool operator==(const StepValues& o) const {
-        return fan == o.fan && time == o.time && heat == o.heat && status == o.status;
-    }
-};
-
-std::ostream& operator<<(std::ostream& os, const StepValues& v) {
-    return os << "(" << v.fan << ", " << v.time << ", " << v.heat << ", " << v.status << ")";
-}
-
-std::vector<StepValues> Values(const StepNode* head) {
-    std::vector<StepValues> out;
-    for (const StepNode& n : Snapshot(head)) out.push_back({n.fan, n.time, n.heat, n.status});
-    return out;
-}
 
 Frame Bytes(std::initializer_list<uint8_t> b) {
     Frame f{};

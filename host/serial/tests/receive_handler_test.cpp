@@ -5,28 +5,11 @@
 #include "controller_harness.h"
 #include "frames.h"
 #include "receive_handler.h"
+#include "step_values.h"
 
 namespace {
 
 using ::testing::ElementsAre;
-
-struct StepValues {
-    int fan, time, heat;
-    uint32_t status;
-    bool operator==(const StepValues& o) const {
-        return fan == o.fan && time == o.time && heat == o.heat && status == o.status;
-    }
-};
-
-std::ostream& operator<<(std::ostream& os, const StepValues& v) {
-    return os << "(" << v.fan << ", " << v.time << ", " << v.heat << ", " << v.status << ")";
-}
-
-std::vector<StepValues> Values(const std::vector<StepNode>& steps) {
-    std::vector<StepValues> out;
-    for (const StepNode& n : steps) out.push_back({n.fan, n.time, n.heat, n.status});
-    return out;
-}
 
 std::vector<uint8_t> RoasterFrame(uint8_t command, uint8_t fan = 0, uint8_t time = 0, uint8_t heat = 0) {
     return ToBytes(MakeFrame(command, 0, 0, fan, time, heat, 0, 0));
