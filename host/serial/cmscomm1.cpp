@@ -165,8 +165,10 @@ void CMscomm1::OnError(QSerialPort::SerialPortError error) {
         QMetaObject::invokeMethod(
             this,
             [this, opening] {
-                if (opening != opening_ || !port_.isOpen()) return;
-                port_.close();
+                // Reported even when a failed write made the link close the
+                // port meanwhile; a later opening is left alone.
+                if (opening != opening_) return;
+                if (port_.isOpen()) port_.close();
                 Raise(kCommErrorDeviceLost);
             },
             Qt::QueuedConnection);
