@@ -23,6 +23,9 @@ inline bool RunUntil(const std::function<bool()>& done, int timeout_ms) {
     return done();
 }
 
+// Runs the event loop for `ms` milliseconds with no polling at all.
 inline void RunFor(int ms) {
-    RunUntil([] { return false; }, ms);
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
