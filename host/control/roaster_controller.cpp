@@ -13,7 +13,10 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       profiles(console, sync, panel),
       commands(console, sync, panel),
       hold(console, sync, panel, link, commands),
-      keys(console, commands, panel) {}
+      keys(console, commands, panel),
+      receive(console, sync, panel) {
+    console.com.OnComm = [this] { receive.OnComm(); };
+}
 
 void RoasterController::Start() {
     WindowServices& w = console.window;
@@ -44,6 +47,7 @@ void RoasterController::OnTimer(int id) {
     switch (id) {
     case kControlTimer: cycle.ControlTick(); break;
     case kHoldTimer: hold.HoldTick(); break;
+    case kLinkTimer: link.LinkStartTick(); break;
     case kDownloadTimer: link.DownloadTick(); break;
     default: break;
     }

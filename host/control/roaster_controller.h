@@ -15,6 +15,7 @@
 #include "panel_commands.h"
 #include "panel_display.h"
 #include "profile_commands.h"
+#include "receive_handler.h"
 
 class RoasterController {
 public:
@@ -55,4 +56,5 @@ public:
     PanelCommands commands;
     ButtonHold hold;
     KeyFilter keys;
+    ReceiveHandler receive;
 };

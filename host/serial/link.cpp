@@ -6,6 +6,16 @@
 
 namespace {
 constexpr int kReplyTimeoutTicks = 10;
+// Timer-2 ticks a hello frame waits for the upload before a new attempt.
+constexpr int kHelloWaitTicks = 5;
+
+// The port digit of a friendly name such as "USB-SERIAL CH341A (COM3)":
+// its second character from the end; 0 when that is no digit.
+int32_t PortDigit(const std::string& friendly_name) {
+    if (friendly_name.size() < 2) return 0;
+    const char digit = friendly_name[friendly_name.size() - 2];
+    return (digit >= '0' && digit <= '9') ? digit - '0' : 0;
+}
 }  // namespace
 
 void Link::ConfigurePort() {
@@ -64,6 +74,101 @@ void Link::LinkLost() {
     s.reconnecting = 1;
 }
 
+bool Link::FindBridge() {
+    ControllerState& s = c_.state;
+    std::vector<SSerInfo> ports;
+    try {
+        c_.ports.ListSerialPorts(ports);
+        list_error_shown_ = false;
+    } catch (const PortListError& e) {
+        // Treated as a listing without the bridge; the text is shown once
+        // rather than on every attempt.
+        ports.clear();
+        if (!list_error_shown_) {
+            list_error_shown_ = true;
+            c_.window.MessageBox(e.what());
+        }
+    }
+    // A found record is what counts: port_number only keeps the digit of
+    // its friendly name, which a bridge at ttyUSB0 or COM12 does not have.
+    s.port_number = 0;
+    for (const SSerInfo& port : ports) {
+        if (port.description != kBridgeDescription) continue;
+        s.port_number = PortDigit(port.friendly_name);
+        s.port_device = port.device_path;
+        s.port_found = 1;
+        return true;
+    }
+    return false;
+}
+
+bool Link::OpenPort() {
+    SerialControl& com = c_.com;
+    try {
+        if (com.PortOpen()) com.SetPortOpen(false);
+    } catch (const SerialError&) {
+    }
+    try {
+        com.SetCommPort(c_.state.port_device);
+    } catch (const SerialError&) {
+    }
+    try {
+        if (com.PortOpen()) return false;
+        com.SetPortOpen(true);
+    } catch (const SerialError&) {
+        return false;
+    }
+    return true;
+}
+
+void Link::LinkStartTick() {
+    ControllerState& s = c_.state;
+    WindowServices& w = c_.window;
+    if (!(s.hello_wait == 0 && s.link_down == 1 && s.port_found == 0)) {
+        if (++s.hello_wait >= kHelloWaitTicks) {
+            s.hello_wait = 0;
+        } else if (s.link_down == 0) {
+            w.KillTimer(kLinkTimer);
+            s.hello_wait = 0;
+        } else {
+            w.SetTimer(kLinkTimer, kLinkPeriodMs);
+        }
+        return;
+    }
+
+    // A new attempt.
+    w.KillTimer(kLinkTimer);
+    const bool found = FindBridge();
+    if (s.reconnecting == 1 && !found) {
+        // Once per link loss, not once per attempt.
+        s.reconnecting = 0;
+        w.MessageBox("The Port communications Failure!");
+    }
+    w.SetTimer(kLinkTimer, kLinkPeriodMs);
+    s.hello_wait = 0;
+    if (!found) return;
+
+    bool opened = OpenPort();
+    if (opened) {
+        try {
+            SendFrame(HelloFrame());
+        } catch (const SerialError&) {
+            opened = false;
+        }
+    }
+    if (!opened) {
+        w.KillTimer(kControlTimer);
+        w.KillTimer(kLinkTimer);
+        w.KillTimer(kHoldTimer);
+        w.MessageBox("Open Communication Port Failure!");
+        s.hello_wait = 0;
+        c_.CloseProgram();
+        return;
+    }
+    s.hello_wait = 1;
+    w.SetTimer(kLinkTimer, kLinkPeriodMs);
+}
+
 void Link::SendKeyRepeatFrame() {
     if (!c_.state.link_ok) return;
     try {
@@ -107,9 +212,10 @@ void Link::DownloadTick() {
             FinishDownload();
         }
     } catch (const SerialError&) {
-        // The roaster cannot take the rest; give the control tick back and
-        // search for the link again.
+        // The roaster cannot take the rest: give the control tick back, and
+        // search for the link again if it was up (a search under way goes
+        // on undisturbed).
         FinishDownload();
-        LinkLost();
+        if (s.link_down == 0) LinkLost();
     }
 }

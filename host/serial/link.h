@@ -28,6 +28,10 @@ public:
     // Tears the link down and starts searching again.
     void LinkLost();
 
+    // Timer 2: a new attempt lists the ports, opens the roaster's bridge
+    // and sends the hello frame; then it waits five ticks for the upload.
+    void LinkStartTick();
+
     // A key-repeat status frame (always 0x63) while the link is up.
     void SendKeyRepeatFrame();
 
@@ -38,8 +42,16 @@ public:
     void DownloadTick();
 
 private:
+    // Looks for the bridge in a fresh listing: true when a record with the
+    // bridge's description was found (port_device, port_number set).
+    bool FindBridge();
+    // Closes the port, points it at port_device and opens it; false when
+    // it still reads as open after closing or cannot be opened.
+    bool OpenPort();
     void FinishDownload();
 
     Console& c_;
     EditorSync& sync_;
+    // A failed listing is shown once until a listing succeeds again.
+    bool list_error_shown_ = false;
 };

@@ -16,11 +16,11 @@ void ControllerHarness::SetLinkUp() {
 
 void ControllerHarness::AnswerStatusFrames(int temperature) {
     serial.on_write = [this, temperature](const std::vector<uint8_t>& bytes) {
-        if (bytes.size() != kFrameSize || (bytes[4] != kCmdStatus && bytes[4] != kCmdStart)) return;
-        // Stands in for the roaster's reply frame until the receive handler
-        // is wired: the reply restarts the timeout and carries the reading.
-        s().no_reply_ticks = 0;
-        s().temperature = temperature;
+        if (bytes.size() != kFrameSize || bytes[1] != 0xAA || (bytes[4] != kCmdStatus && bytes[4] != kCmdStart))
+            return;
+        // The roaster's reply frame, through the real receive path.
+        serial.Deliver(ToBytes(MakeFrame(kCmdStatus, 0, 0, 0, 0, 0, static_cast<uint8_t>(temperature >> 8),
+                                         static_cast<uint8_t>(temperature & 0xFF))));
     };
 }
 

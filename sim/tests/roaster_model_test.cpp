@@ -1,0 +1,153 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "roaster_model.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+struct Piece {
+    int64_t at_ms;
+    std::vector<uint8_t> bytes;
+};
+
+// Everything the model writes up to `until_ms`, polled every millisecond.
+std::vector<Piece> Drain(RoasterModel& m, int64_t from_ms, int64_t until_ms) {
+    std::vector<Piece> out;
+    for (int64_t t = from_ms; t <= until_ms; ++t)
+        for (auto bytes = m.TakeDue(t); !bytes.empty(); bytes = m.TakeDue(t)) out.push_back({t, bytes});
+    return out;
+}
+
+void Send(RoasterModel& m, const Frame& f, int64_t at_ms) { m.Receive(f.data(), f.size(), at_ms); }
+
+Frame Status(uint8_t state_bits, uint8_t phase_bits, uint8_t fan, uint8_t time, uint8_t heat) {
+    return MakeFrame(kCmdStatus, state_bits, phase_bits, fan, time, heat, 0, 0);
+}
+
+TEST(RoasterModel, AnswersHelloWithItsProgramPacedFrameByFrame) {
+    RoasterModel::Options o;
+    o.manual = {6, 45, 2};
+    o.program.steps = {{7, 50, 2}, {9, 80, 3}};
+    o.program.cooling = {4, 0};
+    RoasterModel m(o);
+    Send(m, HelloFrame(), 1000);
+    const auto pieces = Drain(m, 1000, 1500);
+    ASSERT_EQ(pieces.size(), 4u);
+    const uint8_t commands[] = {kCmdUploadHeader, kCmdProgramStep, kCmdProgramStep, kCmdProgramEnd};
+    const std::array<uint8_t, 3> values[] = {{6, 45, 2}, {7, 50, 2}, {9, 80, 3}, {4, 0, 0}};
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const auto& b = pieces[i].bytes;
+        ASSERT_EQ(b.size(), kFrameSize);
+        EXPECT_EQ(b[0], 0xAA);
+        EXPECT_EQ(b[13], 0xFA);
+        EXPECT_EQ(b[4], commands[i]);
+        EXPECT_EQ((std::array<uint8_t, 3>{b[7], b[8], b[9]}), values[i]) << i;
+        EXPECT_EQ(pieces[i].at_ms, 1015 + 40 * static_cast<int64_t>(i));
+    }
+    EXPECT_EQ(m.hellos(), 1);
+}
+
+TEST(RoasterModel, RepliesToStatusFramesUnlessSilent) {
+    RoasterModel m;
+    Send(m, Status(0x04, 0x02, 5, 59, 3), 0);
+    auto pieces = Drain(m, 0, 100);
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces[0].at_ms, 15);
+    EXPECT_EQ(pieces[0].bytes[1], 0xAA);
+    EXPECT_NE(pieces[0].bytes[4], kCmdPowerOff);
+    EXPECT_EQ(pieces[0].bytes[10] * 256 + pieces[0].bytes[11], 70) << "room temperature at first";
+
+    m.faults.silent = true;
+    Send(m, Status(0x04, 0x02, 5, 59, 3), 500);
+    Send(m, HelloFrame(), 1000);
+    EXPECT_TRUE(Drain(m, 500, 2000).empty());
+    EXPECT_EQ(m.received().size(), 3u) << "a silent roaster still hears everything";
+}
+
+TEST(RoasterModel, FindsFramesInNoiseAndAcrossReads) {
+    RoasterModel m;
+    const Frame status = Status(0x02, 0x01, 5, 59, 3);
+    std::vector<uint8_t> bytes{0x00, 0xAA, 0x13};
+    bytes.insert(bytes.end(), status.begin(), status.end());
+    m.Receive(bytes.data(), 9, 0);
+    EXPECT_TRUE(m.received().empty());
+    m.Receive(bytes.data() + 9, bytes.size() - 9, 5);
+    ASSERT_EQ(m.received().size(), 1u);
+    EXPECT_EQ(m.received()[0].bytes, status);
+    EXPECT_EQ(m.console().state_bits, 0x02);
+}
+
+TEST(RoasterModel, StoresADownloadedProgram) {
+    RoasterModel m;
+    Send(m, ProgramFrame(kCmdProgramStep, 7, 50, 2), 0);
+    Send(m, ProgramFrame(kCmdProgramStep, 9, 80, 3), 50);
+    EXPECT_EQ(m.downloads(), 0);
+    Send(m, ProgramFrame(kCmdProgramEnd, 4, 30, 0), 100);
+    EXPECT_EQ(m.downloads(), 1);
+    RoasterProgram want;
+    want.steps = {{7, 50, 2}, {9, 80, 3}};
+    want.cooling = {4, 30};
+    EXPECT_EQ(m.program(), want);
+    EXPECT_TRUE(Drain(m, 0, 500).empty()) << "download frames are not answered";
+}
+
+TEST(RoasterModel, FaultsSplitFramesAndReplaceRepliesByGarbage) {
+    RoasterModel m;
+    m.faults.split_frames = true;
+    Send(m, Status(0x02, 0x01, 5, 59, 3), 0);
+    auto pieces = Drain(m, 0, 100);
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0].bytes.size() + pieces[1].bytes.size(), kFrameSize);
+    EXPECT_EQ(pieces[1].at_ms - pieces[0].at_ms, 20);
+
+    RoasterModel g;
+    g.faults.garbage_every = 2;
+    for (int i = 0; i < 4; ++i) Send(g, Status(0x02, 0x01, 5, 59, 3), i * 500);
+    pieces = Drain(g, 0, 2000);
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_EQ(pieces[0].bytes.size(), kFrameSize);
+    EXPECT_LT(pieces[1].bytes.size(), kFrameSize);
+    EXPECT_EQ(pieces[2].bytes.size(), kFrameSize);
+    EXPECT_LT(pieces[3].bytes.size(), kFrameSize);
+}
+
+TEST(RoasterModel, FramesDueTogetherLeaveAFrameTimeApartEvenWhenPolledLate) {
+    RoasterModel m;
+    Send(m, Status(0x02, 0x01, 5, 59, 3), 0);
+    Send(m, Status(0x02, 0x01, 6, 59, 3), 1);  // a key-repeat frame right after
+    m.SendPowerOff(2);
+    std::vector<int64_t> times;
+    for (int64_t t : {200, 200, 200, 216, 231, 250})
+        if (!m.TakeDue(t).empty()) times.push_back(t);
+    EXPECT_THAT(times, ElementsAre(200, 216, 231));
+}
+
+TEST(ThermalModel, BelievableRoastCurve) {
+    ThermalModel t(70.0);
+    ThermalInputs heat{true, 3, 5};
+    for (int s = 0; s < 6 * 60; ++s) t.Advance(1.0, heat);
+    EXPECT_GT(t.temperature_f(), 350.0);
+    EXPECT_LT(t.temperature_f(), 400.0);
+    for (int s = 0; s < 4 * 60; ++s) t.Advance(1.0, heat);
+    EXPECT_GE(t.temperature_f(), 400.0) << "after ten minutes at high heat";
+    EXPECT_LE(t.temperature_f(), 450.0);
+
+    ThermalModel low(70.0), windy(70.0);
+    for (int s = 0; s < 600; ++s) {
+        low.Advance(1.0, {true, 1, 5});
+        windy.Advance(1.0, {true, 3, 9});
+    }
+    EXPECT_LT(low.temperature_f(), 260.0);
+    EXPECT_LT(windy.temperature_f(), t.temperature_f()) << "more fan, cooler beans";
+
+    const double hot = t.temperature_f();
+    ThermalInputs cool{true, 0, 5};
+    for (int s = 0; s < 60; ++s) t.Advance(1.0, cool);
+    EXPECT_LT(t.temperature_f(), hot - 100.0) << "cooling is quick";
+    for (int s = 0; s < 4 * 60; ++s) t.Advance(1.0, cool);
+    EXPECT_LT(t.temperature_f(), 100.0);
+}
+
+}  // namespace
