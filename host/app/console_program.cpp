@@ -32,7 +32,7 @@ bool ConsoleProgram::Build() {
     std::optional<std::string> roaster_port;
     if (!options.port.empty()) roaster_port = options.port;
     if (options.simulate) {
-        simulated_ = std::make_unique<SimulatedRoasterHost>();
+        simulated_ = std::make_unique<SimulatedRoasterHost>(settings_.simulated_roaster);
         std::string error;
         if (!simulated_->Start(&error)) {
             ShowUserNotice(QStringLiteral("The simulated roaster cannot start: %1").arg(QString::fromStdString(error)));

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "command_line.h"
+#include "roaster_model.h"
 
 class CKavoloRoasterApp;
 class CKavoloRoasterDlg;
@@ -22,6 +23,7 @@ struct ConsoleSettings {
     CommandLineOptions options;
     QString lock_folder;     // where the single-instance lock lies; empty: the user's runtime folder
     QString library_folder;  // where libquarnel lies; empty: the program's own folder
+    RoasterModel::Options simulated_roaster;  // the machine --simulate runs against
 };
 
 class ConsoleProgram {
