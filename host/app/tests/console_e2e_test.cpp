@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QTimeEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -150,6 +151,9 @@ private slots:
     void downloadWithoutTheLinkIsRefused();
     void profileRunsToTheEndWithTheEditorFollowing();
     void stepAppendedDuringCoolingResumesHeating();
+    void editsInTheEditorAreDownloadedAndRun();
+    void longPowerPressStopsTheRun();
+    void cancelEndsTheProgramUnlessItRoasts();
     void modeWithTheEditorOpenShowsTheMachineSetting();
     void programButtonWithoutTheLibrary();
     void programOnAPortAndASecondInstance();
@@ -186,6 +190,8 @@ void ConsoleEndToEnd::powerInReadyStartsTheRoaster() {
     QCOMPARE(frames[before + 1].bytes[4], kCmdStatus);
     QCOMPARE(frames[before + 1].bytes[5], uint8_t{0x04});
     QCOMPARE(frames[before + 1].bytes[6], uint8_t{0x02});
+    // The beans warm up, and the panel shows it.
+    QTRY_VERIFY_WITH_TIMEOUT(c.w().Temperature()->CurrentText().toInt() > 72, 10000);
     QCOMPARE(c.dialogs.boxes, QStringList());
 }
 
@@ -198,7 +204,7 @@ void ConsoleEndToEnd::selectedProfileReachesTheRoaster() {
     QCOMPARE(c.dialogs.file_filters, QStringList{"Coffee Setting (*.coff)"});
     QCOMPARE(c.w().NameBox()->text(), QStringLiteral("Light Roast"));
     QVERIFY(c.NextStatusFrame());
-    const Frame& frame = c.StatusFrames().back().bytes;
+    const Frame frame = c.StatusFrames().back().bytes;
     QCOMPARE(Bytes(frame, 5, 9), (QList<int>{0x02, 0x01, 6, 33, 1}));
     QCOMPARE(c.Picture(ctl::kFanDigit), pic::Digit(6));
     QCOMPARE(c.Picture(ctl::kHeatLow), pic::kLampOrange);
@@ -271,6 +277,14 @@ void ConsoleEndToEnd::profileRunsToTheEndWithTheEditorFollowing() {
     QVERIFY(c.NextStatusFrame());
     QCOMPARE(c.StatusFrames().back().bytes[5], uint8_t{0x08});
     QCOMPARE(c.dialogs.boxes, QStringList());
+
+    // SAVE writes the roast as it ran back into its file.
+    c.dialogs.Answer("Are you sure want to save this coffee beans set?", QMessageBox::Yes);
+    c.Click(ctl::kSave);
+    QCOMPARE(c.dialogs.boxes, QStringList{"Are you sure want to save this coffee beans set?"});
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("QVR_COFF_FLIE/6/01/2QVR_COFF_FLIE/8/01/3QVR_COFF_COOL/4/01/0"));
 }
 
 void ConsoleEndToEnd::stepAppendedDuringCoolingResumesHeating() {
@@ -302,9 +316,85 @@ void ConsoleEndToEnd::stepAppendedDuringCoolingResumesHeating() {
     QCOMPARE(c.Picture(ctl::kHeatLow), pic::kLampOff);
     QCOMPARE(c.Picture(ctl::kHeatMid), pic::kLampOff);
     QVERIFY(c.NextStatusFrame());
-    const Frame& frame = c.StatusFrames().back().bytes;
+    const Frame frame = c.StatusFrames().back().bytes;
     QCOMPARE(Bytes(frame, 5, 9), (QList<int>{0x04, 0x02, 5, 59, 3}));
     QCOMPARE(c.dialogs.boxes, QStringList());
+}
+
+void ConsoleEndToEnd::editsInTheEditorAreDownloadedAndRun() {
+    QTemporaryDir files;
+    const QString path = WriteProfile(files, "Medium.coff", {{6, 33, 1}, {8, 20, 3}, {3, 40, 0}});
+    RunningConsole c;
+    QVERIFY(c.LinkUp());
+    c.Click(ctl::kProgram);
+    c.Select(path);
+    // The open editor follows the profile chosen.
+    QCOMPARE(ProgramRowStatuses(), (QStringList{"Wait", "Wait", "COOL"}));
+    TypeInto(ProgramRowField(0, "fan"), "9");
+    TypeInto(ProgramRowField(1, "time"), "2.5");
+
+    c.dialogs.Answer("Are you sure want to download this step setting?", QMessageBox::Yes);
+    ClickMiddle(ProgramButton("Download"));
+    QTRY_COMPARE_WITH_TIMEOUT(c.roaster().downloads(), 1, 2000);
+    RoasterProgram expected;
+    expected.steps = {{9, 33, 1}, {8, 25, 3}};
+    expected.cooling = {3, 40};
+    QVERIFY(c.roaster().program() == expected);
+    // Ready shows step 1 as it is now, and so do the status frames.
+    QVERIFY(c.NextStatusFrame());
+    QCOMPARE(Bytes(c.StatusFrames().back().bytes, 5, 9), (QList<int>{0x02, 0x01, 9, 33, 1}));
+    QCOMPARE(c.Picture(ctl::kFanDigit), pic::Digit(9));
+
+    // The run takes the edited steps.
+    c.Click(ctl::kPower);
+    QVERIFY(c.NextStatusFrame());
+    QCOMPARE(Bytes(c.StatusFrames().back().bytes, 4, 9), (QList<int>{0x13, 0x04, 0x02, 9, 33, 1}));
+    QVERIFY(ProgramRowStatuses().value(0).startsWith("RUN"));
+    QCOMPARE(ProgramRowField(0, "fan")->text(), QStringLiteral("9"));
+    QCOMPARE(ProgramRowField(1, "time")->text(), QStringLiteral("2.5"));
+    QCOMPARE(c.dialogs.boxes, QStringList{"Are you sure want to download this step setting?"});
+}
+
+void ConsoleEndToEnd::longPowerPressStopsTheRun() {
+    RunningConsole c;
+    QVERIFY(c.LinkUp());
+    c.Click(ctl::kPower);
+    QTRY_VERIFY_WITH_TIMEOUT(c.roaster().console().Heating(), 2000);
+    c.Click(ctl::kProgram);
+    QWidget* power = c.w().Button(ctl::kPower);
+    QTest::mousePress(power, Qt::LeftButton, Qt::NoModifier, power->rect().center());
+    QTest::qWait(1100);
+    QTest::mouseRelease(power, Qt::LeftButton, Qt::NoModifier, power->rect().center());
+    // Finished, and the click after the release does not start it again.
+    QVERIFY(c.NextStatusFrame());
+    QVERIFY(c.NextStatusFrame());
+    QCOMPARE(Bytes(c.StatusFrames().back().bytes, 5, 6), (QList<int>{0x08, 0x00}));
+    QCOMPARE(c.Picture(ctl::kFanDigit), pic::kLowBar);
+    QCOMPARE(ProgramRowStatuses(), (QStringList{"Wait", "Wait", "COOL"}));
+    QCOMPARE(c.roaster().downloads(), 0);  // stopped while heating: nothing to send
+    QCOMPARE(c.dialogs.boxes, QStringList());
+}
+
+void ConsoleEndToEnd::cancelEndsTheProgramUnlessItRoasts() {
+    RunningConsole c;
+    QVERIFY(c.LinkUp());
+    c.Click(ctl::kPower);
+    c.Click(ctl::kCancel);
+    QCOMPARE(c.dialogs.boxes,
+             QStringList{"Please long press the power button to stop the Brazimo operation before exit Software!"});
+    QVERIFY(!c.w().Ended());
+
+    QWidget* power = c.w().Button(ctl::kPower);
+    QTest::mousePress(power, Qt::LeftButton, Qt::NoModifier, power->rect().center());
+    QTest::qWait(1100);
+    QTest::mouseRelease(power, Qt::LeftButton, Qt::NoModifier, power->rect().center());
+    c.Click(ctl::kCancel);
+    QVERIFY(c.w().Ended());
+    QVERIFY(!c.w().isVisible());
+    // The roaster hears nothing more.
+    const std::size_t frames = c.roaster().received().size();
+    QTest::qWait(1200);
+    QCOMPARE(c.roaster().received().size(), frames);
 }
 
 void ConsoleEndToEnd::modeWithTheEditorOpenShowsTheMachineSetting() {
@@ -319,7 +409,7 @@ void ConsoleEndToEnd::modeWithTheEditorOpenShowsTheMachineSetting() {
     // setting stays on the panel and goes to the roaster.
     QTest::qWait(2 * 400 + 100);
     QVERIFY(c.NextStatusFrame());
-    const Frame& frame = c.StatusFrames().back().bytes;
+    const Frame frame = c.StatusFrames().back().bytes;
     QCOMPARE(Bytes(frame, 7, 9), (QList<int>{3, 26, 1}));
     QCOMPARE(c.Picture(ctl::kFanDigit), pic::Digit(3));
     QCOMPARE(c.Picture(ctl::kHeatLow), pic::kLampOrange);

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -62,16 +63,36 @@ QPushButton* ProgramButton(const QString& text) {
     return window ? window->findChild<QPushButton*>(text) : nullptr;
 }
 
-QStringList ProgramRowStatuses() {
+namespace {
+// The controls of one kind and name in the rows of the shown PROGRAM
+// window, top row first: rows lie one under the other in the list.
+template <typename Control>
+std::vector<Control*> RowControls(const QString& name) {
     QDialog* window = ShownProgramWindow();
     if (!window) return {};
-    std::vector<QLabel*> labels;
-    for (QLabel* label : window->findChildren<QLabel*>(QStringLiteral("status")))
-        if (label->parentWidget()) labels.push_back(label);
-    // Rows lie one under the other in the scrolling list.
-    std::sort(labels.begin(), labels.end(),
-              [](QLabel* a, QLabel* b) { return a->parentWidget()->y() < b->parentWidget()->y(); });
+    std::vector<Control*> out;
+    for (Control* control : window->findChildren<Control*>(name))
+        if (control->parentWidget()) out.push_back(control);
+    std::sort(out.begin(), out.end(),
+              [](Control* a, Control* b) { return a->parentWidget()->y() < b->parentWidget()->y(); });
+    return out;
+}
+}  // namespace
+
+QLineEdit* ProgramRowField(int row, const QString& name) {
+    const std::vector<QLineEdit*> fields = RowControls<QLineEdit>(name);
+    return row >= 0 && row < static_cast<int>(fields.size()) ? fields[row] : nullptr;
+}
+
+void TypeInto(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+QStringList ProgramRowStatuses() {
     QStringList out;
-    for (QLabel* label : labels) out << label->text().trimmed();
+    for (QLabel* label : RowControls<QLabel>(QStringLiteral("status"))) out << label->text().trimmed();
     return out;
 }

@@ -12,6 +12,7 @@
 #include <map>
 
 class QDialog;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -48,6 +49,11 @@ void ClickMiddle(QWidget* widget);
 QDialog* ShownProgramWindow();
 // A button of the shown PROGRAM window by its text ("Append", "Download").
 QPushButton* ProgramButton(const QString& text);
+// A field of a row of the shown PROGRAM window ("fan" or "time"; row 0 is
+// the top row); nullptr when there is none.
+QLineEdit* ProgramRowField(int row, const QString& name);
+// Types `text` over the field's text and commits it with Enter.
+void TypeInto(QLineEdit* field, const QString& text);
 // The status texts of the shown PROGRAM window's rows, top row first,
 // without their padding.
 QStringList ProgramRowStatuses();
