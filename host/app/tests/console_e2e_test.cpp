@@ -152,6 +152,7 @@ private slots:
     void profileRunsToTheEndWithTheEditorFollowing();
     void stepAppendedDuringCoolingResumesHeating();
     void editsInTheEditorAreDownloadedAndRun();
+    void delayedStartBeginsAtThePickedTime();
     void longPowerPressStopsTheRun();
     void cancelEndsTheProgramUnlessItRoasts();
     void modeWithTheEditorOpenShowsTheMachineSetting();
@@ -353,6 +354,28 @@ void ConsoleEndToEnd::editsInTheEditorAreDownloadedAndRun() {
     QCOMPARE(ProgramRowField(0, "fan")->text(), QStringLiteral("9"));
     QCOMPARE(ProgramRowField(1, "time")->text(), QStringLiteral("2.5"));
     QCOMPARE(c.dialogs.boxes, QStringList{"Are you sure want to download this step setting?"});
+}
+
+void ConsoleEndToEnd::delayedStartBeginsAtThePickedTime() {
+    RunningConsole c;
+    QVERIFY(c.LinkUp());
+    ClickMiddle(c.w().Control(ctl::kClockIcon));
+    QTimeEdit* picker = c.w().ClockPicker();
+    QVERIFY(picker->isVisible());
+    QVERIFY(!c.w().Control(ctl::kClockIcon)->isVisible());
+    const QTime start = QTime::currentTime().addSecs(4);
+    picker->setTime(start);
+    c.Click(ctl::kPower);
+    // Waiting: the name box counts down, the roaster is told it runs but
+    // does not heat yet.
+    QTRY_VERIFY(c.w().NameBox()->text().contains(QStringLiteral("sec left to work")));
+    QVERIFY(c.NextStatusFrame());
+    QCOMPARE(Bytes(c.StatusFrames().back().bytes, 5, 6), (QList<int>{0x04, 0x01}));
+    QTRY_VERIFY_WITH_TIMEOUT(c.roaster().console().Heating(), 7000);
+    QVERIFY(QTime::currentTime() >= start);
+    QCOMPARE(c.w().NameBox()->text(), QStringLiteral("Last USB Setting"));
+    QVERIFY(!picker->isEnabled());
+    QCOMPARE(c.dialogs.boxes, QStringList());
 }
 
 void ConsoleEndToEnd::longPowerPressStopsTheRun() {
