@@ -76,11 +76,12 @@ std::vector<Change> HoldAndWatch(QWidget* button, int hold_ms, const std::functi
     return changes;
 }
 
-// The first hold action 900 ms after the press, then one every 300 ms.
+// The first hold action 900 ms after the press, then one every 300 ms (a
+// busy machine may run a timer late, never early).
 void ExpectHoldTiming(const std::vector<Change>& changes) {
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const qint64 expected = 900 + 300 * static_cast<qint64>(i);
-        QVERIFY2(changes[i].at_ms >= expected - 60 && changes[i].at_ms <= expected + 200,
+        QVERIFY2(changes[i].at_ms >= expected - 60 && changes[i].at_ms <= expected + 300,
                  qPrintable(QStringLiteral("action %1 at %2 ms").arg(i).arg(changes[i].at_ms)));
     }
 }
