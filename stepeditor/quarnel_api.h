@@ -32,7 +32,8 @@ QUARNEL_EXPORT void Updata_ShowDlg(StepNode* head);
 // Copies the list (when not null) and refreshes one row (1-based step) with
 // its elapsed tenths of a minute, or every row for step 255.
 QUARNEL_EXPORT void update_data(StepNode* head, int step, int elapsed);
-// Writes the rows back into the editor's list and returns its first step.
+// Writes the rows of the open window back into the editor's list and
+// returns its first step.
 QUARNEL_EXPORT StepNode* return_link();
 // Shows (nonzero) or hides (0) the open window.
 QUARNEL_EXPORT void EnableShowDlg(int show);

@@ -130,7 +130,10 @@ void QuarnelEditor::AutoScroll(int step) {
 }
 
 StepNode* QuarnelEditor::return_link() {
-    program_.CollectRows();
+    // Closing the window wrote its rows back already; after that the hidden
+    // rows only show the list as it was then, and writing them back would
+    // put that old profile over the list the host has handed in since.
+    if (WindowOpen()) program_.CollectRows();
     return list_.head;
 }
 

@@ -98,6 +98,7 @@ void STEP_PART::Create(QWidget* parent, float scale, DotCounters& dots) {
     m_check->setGeometry(du(6), du(7), du(8), du(8));
 
     m_numberLabel = new QLabel(QStringLiteral("1."), row);
+    m_numberLabel->setObjectName(QStringLiteral("number"));
     m_numberLabel->setGeometry(du(17), du(7), du(12), du(8));
 
     m_fanEdit = new CNumEdit(row);
@@ -125,6 +126,7 @@ void STEP_PART::Create(QWidget* parent, float scale, DotCounters& dots) {
     m_heatList->installEventFilter(new WheelNeedsFocus(m_heatList));
 
     m_statusLabel = new QLabel(QStringLiteral("Complete"), row);
+    m_statusLabel->setObjectName(QStringLiteral("status"));
     m_statusLabel->setGeometry(du(172), du(6), du(50), du(8));
     ShowHighlight();
 

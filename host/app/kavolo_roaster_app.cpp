@@ -1,22 +1,38 @@
 #include "kavolo_roaster_app.h"
 
-#include <QMessageBox>
-
 #include "control_ids.h"
 #include "instance_lock.h"
-#include "program_names.h"
+#include "user_notice.h"
 
 CKavoloRoasterApp::CKavoloRoasterApp(InstanceLock& lock, SerialControl& com, PortLister& ports,
                                      CKavoloRoasterDlg::EditorFactory editor)
     : lock_(lock), com_(com), ports_(ports), editor_(std::move(editor)) {
-    show_message = [](const QString& text) { QMessageBox::warning(nullptr, kProgramName, text, QMessageBox::Ok); };
+    show_message = ShowUserNotice;
+}
+
+CKavoloRoasterApp::~CKavoloRoasterApp() = default;
+
+bool CKavoloRoasterApp::MakeWindow() {
+    if (window_) return true;
+    if (!lock_.TryAcquire()) {
+        show_message(QStringLiteral("Only one instance can run!"));
+        return false;
+    }
+    window_ = std::make_unique<CKavoloRoasterDlg>(com_, ports_, editor_);
+    return true;
 }
 
 int CKavoloRoasterApp::InitInstance() {
-    if (!lock_.TryAcquire()) {
-        show_message(QStringLiteral("Only one instance can run!"));
-        return kResultCancel;
-    }
-    CKavoloRoasterDlg window(com_, ports_, editor_);
-    return window.exec();
+    if (!MakeWindow()) return kResultCancel;
+    return window_->exec();
+}
+
+bool CKavoloRoasterApp::Open() {
+    if (!MakeWindow()) return false;
+    window_->OnInitDialog();
+    if (window_->Ended()) return false;
+    // As exec() shows it, without its event loop.
+    window_->setWindowModality(Qt::ApplicationModal);
+    window_->show();
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "kavolo_roaster_dlg.h"
 
@@ -13,18 +14,31 @@ class CKavoloRoasterApp {
 public:
     CKavoloRoasterApp(InstanceLock& lock, SerialControl& com, PortLister& ports,
                       CKavoloRoasterDlg::EditorFactory editor);
+    ~CKavoloRoasterApp();
 
     // Shows "Only one instance can run!" and returns the Cancel result when
     // another instance holds the lock; otherwise runs the main window and
     // returns its result.
     int InitInstance();
+    // The same start without waiting for the window to end: the lock, the
+    // window's initialisation, then the window shown modally over the
+    // caller's event loop. False when refused or when the window ended
+    // during its initialisation.
+    bool Open();
+
+    // The main window once made (it stays after it ended); nullptr before.
+    CKavoloRoasterDlg* window() const { return window_.get(); }
 
     // The box shown to a second instance; tests replace it.
     std::function<void(const QString&)> show_message;
 
 private:
+    // Takes the lock and makes the window; false when refused.
+    bool MakeWindow();
+
     InstanceLock& lock_;
     SerialControl& com_;
     PortLister& ports_;
     CKavoloRoasterDlg::EditorFactory editor_;
+    std::unique_ptr<CKavoloRoasterDlg> window_;
 };

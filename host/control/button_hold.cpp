@@ -28,6 +28,9 @@ void ButtonHold::OnButtonPress(int control_id) {
     default: break;
     }
     s.hold_ticks = 0;
+    // The hold timer counts from the press, so the first hold action comes
+    // 900 ms after it, wherever in the timer's period the press fell.
+    c_.window.SetTimer(kHoldTimer, kHoldPeriodMs);
 }
 
 void ButtonHold::OnButtonRelease() {

@@ -7,6 +7,9 @@
 
 namespace {
 constexpr int kSecondsPerDay = 86400;
+// The most seconds before the start a countdown may have read last when a
+// late tick finds the start passed.
+constexpr int kMissedStartSeconds = 5;
 }  // namespace
 
 std::string CountdownText(int secs) {
@@ -156,11 +159,20 @@ void ControlCycle::DelayedStartCountdown() {
     const ClockTime now = c_.window.LocalTime();
     const ClockTime start = c_.window.PickerTime();
     static const char* const kDots[] = {".  ", ".. ", "...", "   "};
-    const std::string text = CountdownText(SecondsUntil(now, start)) + kDots[s.dot_phase & 3];
+    const int left = SecondsUntil(now, start);
+    // A late tick can miss the start second (timer 1 rests while a program
+    // is downloaded); the count then wraps to a day ahead, which means the
+    // start has just passed. Only a wrap from the last few seconds counts,
+    // so a clock set back by the user does not start the roast early.
+    const bool passed = s.delay_seconds_left >= 0 && s.delay_seconds_left <= kMissedStartSeconds &&
+                        left > s.delay_seconds_left;
+    s.delay_seconds_left = left;
+    const std::string text = CountdownText(left) + kDots[s.dot_phase & 3];
     s.dot_phase = (s.dot_phase + 1) & 3;
     c_.window.ShowName(text);
     c_.window.SetNameColour(NameColour::Warning);
-    if (now == start) {
+    if (now == start || passed) {
+        s.delay_seconds_left = -1;
         s.run_phase = kHeat;
         c_.window.EnablePicker(false);
         s.tick_count = 0;

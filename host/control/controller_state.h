@@ -92,6 +92,7 @@ struct ControllerState {
     int32_t saved_time = 0;
     int32_t saved_heat = 0;
     int32_t dot_phase = 0;  // delayed-start countdown animation
+    int32_t delay_seconds_left = -1;  // the countdown's last reading; -1 before its first
 
     // --- button hold and keys --------------------------------------------
     int32_t button_down = 0;

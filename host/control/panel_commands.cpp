@@ -136,6 +136,7 @@ void PanelCommands::StartRun() {
     s.step_start = 0;
     sync_.UnlockEditor();
     s.run_phase = s.delayed_start ? kWaitStart : kHeat;
+    s.delay_seconds_left = -1;  // a new countdown
     c_.window.EnablePicker(false);
 }
 

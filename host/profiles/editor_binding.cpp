@@ -35,6 +35,16 @@ void EditorBinding::OnProgram() {
     if (s.machine_state != kRun) sync_.ResetStatuses();
 }
 
+void EditorBinding::TakeEditedProfile() {
+    sync_.TakeEditorList();
+    // Ready shows step 1 of the profile and the status frames carry it to
+    // the roaster, so an edit of step 1 in the editor shows there too. A
+    // panel edit under way keeps its values: its commit writes them into
+    // step 1.
+    ControllerState& s = c_.state;
+    if (s.machine_state == kReady && !s.EditInProgress()) c_.LoadFirstStepValues();
+}
+
 void EditorBinding::OnEditorMessage(int code) {
     ControllerState& s = c_.state;
     switch (code) {
@@ -52,13 +62,13 @@ void EditorBinding::OnEditorMessage(int code) {
         s.edit_field = kEditFan;
         break;
     case kChanged:
-        sync_.TakeEditorList();
+        TakeEditedProfile();
         break;
     case kDownload:
         if (s.link_down) {
             c_.window.MessageBox("Can't download! The Brazimo is not connected to the computer!");
         } else if (!s.download_active) {
-            sync_.TakeEditorList();
+            TakeEditedProfile();
             sync_.SyncFromEditor();
             link_.StartDownload(true);
         }

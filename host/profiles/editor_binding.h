@@ -16,6 +16,9 @@ public:
     void OnEditorMessage(int code);
 
 private:
+    // Takes the edited list from the editor; Ready shows its step 1.
+    void TakeEditedProfile();
+
     Console& c_;
     EditorSync& sync_;
     Link& link_;

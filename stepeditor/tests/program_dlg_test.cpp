@@ -59,7 +59,7 @@ private slots:
     void escapeAndEnterStayWithTheFocusedField();
     void showDlgRecreatesTheWindowAndClearsSelections();
     void exportsBeforeTheFirstShowWorkOnTheListAlone();
-    void closedWindowKeepsItsRowsForReturnLink();
+    void closedWindowsRowsNeverOverwriteTheHostsList();
     void updateDataRefreshesOneOrAllRows();
     void autoScrollKeepsTheRunningStepThird();
     void scrollRequestsFollowTheTable();
@@ -420,21 +420,28 @@ void ProgramWindowTest::exportsBeforeTheFirstShowWorkOnTheListAlone() {
     QVERIFY(host_->codes.empty());
 }
 
-void ProgramWindowTest::closedWindowKeepsItsRowsForReturnLink() {
+void ProgramWindowTest::closedWindowsRowsNeverOverwriteTheHostsList() {
     Open(PendingProfile(3));
     Row(0).m_fanEdit->selectAll();
     QTest::keyClicks(Row(0).m_fanEdit, QStringLiteral("2"));
     QTest::keyClick(Row(0).m_fanEdit, Qt::Key_Return);
     editor_->CloseDlg();
+    // Closing wrote the edited row back.
+    QCOMPARE(EditorSteps()[0].fan, 2);
+    QCOMPARE(Values(editor_->return_link())[0].fan, 2);
 
-    // Refreshes no longer touch the hidden rows, but the list is copied...
+    // The host hands in its list while the window is closed: the hidden rows
+    // keep showing the old one, and return_link gives the host's list back
+    // instead of writing those rows over it.
     CStep_Data running;
-    FillList(running, WithStatuses({StepRunning, StepWaiting, CoolWaiting}));
+    FillList(running, {{7, 42, 2, StepRunning}, {9, 18, 1, StepWaiting}, {4, 25, 0, CoolWaiting}});
     editor_->update_data(running.head, 255, 0);
     QCOMPARE(Row(0).m_statusLabel->text(), QStringLiteral("     Wait          "));
-    QCOMPARE(EditorSteps()[0].status, StepRunning);
-    // ...and return_link still writes the hidden rows back into it.
-    QCOMPARE(Values(editor_->return_link())[0].fan, 2);
+    QCOMPARE(Describe(Values(editor_->return_link())), Describe(Values(running.head)));
+    CStep_Data machine;
+    FillList(machine, {{3, 26, 1, StepWaiting}, {5, 30, 0, CoolWaiting}});
+    editor_->Updata_ShowDlg(machine.head);
+    QCOMPARE(Describe(Values(editor_->return_link())), Describe(Values(machine.head)));
 }
 
 void ProgramWindowTest::updateDataRefreshesOneOrAllRows() {

@@ -29,27 +29,9 @@
 #include "picture_ids.h"
 #include "skin_button.h"
 #include "temperature_window.h"
+#include "window_stand.h"
 
 namespace {
-
-struct Stand {
-    FakeSerial serial;
-    FakePortLister ports;
-    FakeEditor editor;
-    QWidget* editor_host = nullptr;
-    std::unique_ptr<CKavoloRoasterDlg> window;
-
-    Stand() {
-        window = std::make_unique<CKavoloRoasterDlg>(serial, ports, [this](QWidget* host) -> EditorLibrary& {
-            editor_host = host;
-            return editor;
-        });
-        window->OnInitDialog();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    ControllerState& s() { return window->controller().state(); }
-};
 
 // The message boxes showing now.
 QList<QMessageBox*> OpenBoxes() {

@@ -55,6 +55,13 @@ TEST_F(ButtonHoldTest, HeldUpRepeatsFrom900msEvery300msUpTo99) {
     EXPECT_EQ(h().serial.written[2].at_ms, 300 + 900);
 }
 
+TEST_F(ButtonHoldTest, HoldCountsFromThePressWhereverInTheTimersPeriodItFalls) {
+    s().edit_field = kEditFan;
+    s().fan_level = 1;
+    h().window.Advance(150);
+    EXPECT_THAT(ChangesWhileHeld(ctl::kUp, &ControllerState::fan_level, 1300), ElementsAre(900, 1200));
+}
+
 TEST_F(ButtonHoldTest, ReleaseBeforeTheThirdTickGivesOnlyTheClick) {
     s().edit_field = kEditFan;
     s().fan_level = 5;

@@ -202,6 +202,28 @@ TEST_F(ControlCycleTest, DelayedStartBeginsOnTimeWhileTheLinkIsDown) {
     EXPECT_EQ(s.roast_time, 59) << "units are not counted while the link is down";
 }
 
+TEST_F(ControlCycleTest, DelayedStartBeginsWhenADownloadHidesItsSecond) {
+    // Timer 1 rests while a 21-step download runs (21 frames, 50 ms apart),
+    // so no tick reads the start second itself.
+    h.SetProfile(std::vector<std::array<int, 3>>(20, {5, 10, 3}), {5, 30});
+    StartRun();
+    ControllerState& s = h.s();
+    s.run_phase = kWaitStart;
+    s.delayed_start = true;
+    h.window.clock_at_start = {8, 0, 0};
+    h.window.now_ms = 0;
+    h.window.picker = {8, 0, 3};
+    h.window.KillTimer(kControlTimer);
+    h.window.SetTimer(kControlTimer, 500);
+    h.Ticks(5);
+    h.window.Advance(100);
+    h.controller.OnButtonClicked(ctl::kProgram);
+    h.controller.OnEditorMessage(3);  // Download from the editor
+    ASSERT_EQ(s.download_active, 1);
+    EXPECT_GT(TicksUntil([&] { return s.run_phase == kHeat; }, 6), 0) << h.window.name_text;
+    EXPECT_EQ(h.window.name_text, "Roast");
+}
+
 TEST(CountdownText, SecondsAndHoursForms) {
     EXPECT_EQ(SecondsUntil({9, 59, 15}, {10, 0, 0}), 45);
     EXPECT_EQ(CountdownText(45), "  45 sec left to work");

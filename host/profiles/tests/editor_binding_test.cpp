@@ -82,6 +82,43 @@ TEST_F(EditorBindingTest, ChangedTakesTheEditorsList) {
     EXPECT_EQ(h.Working()[1].time, 12);
 }
 
+TEST_F(EditorBindingTest, AnEditedStepOneShowsInReadyOnly) {
+    struct Case {
+        const char* name;
+        int32_t machine_state;
+        int8_t edit_countdown;
+        int code;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"ready, changed", kReady, 0, 2, true},
+        {"ready, download", kReady, 0, 3, true},
+        {"ready, panel edit under way", kReady, 5, 2, false},
+        {"off", kOff, 0, 2, false},
+        {"finished", kFinished, 0, 2, false},
+    };
+    h.SetLinkUp();
+    h.AnswerStatusFrames();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        h.SetProfile({{5, 50, 3}, {6, 40, 2}}, {4, 30});
+        Program();
+        ControllerState& s = h.s();
+        s.machine_state = c.machine_state;
+        s.edit_countdown = c.edit_countdown;
+        s.fan_level = 5;
+        s.roast_time = 50;
+        s.heat_level = 3;
+        h.editor.list.UpdateStep(1, 9, 33, 1, StepWaiting);
+        h.controller.OnEditorMessage(c.code);
+        EXPECT_EQ(h.Working()[0].fan, 9);
+        EXPECT_EQ(s.fan_level, c.shown ? 9 : 5);
+        EXPECT_EQ(s.roast_time, c.shown ? 33 : 50);
+        EXPECT_EQ(s.heat_level, c.shown ? 1 : 3);
+        h.window.Advance(500);  // a download runs to its end
+    }
+}
+
 TEST_F(EditorBindingTest, ResumeRunsTheAppendedStepWithTheFanSelected) {
     ControllerState& s = h.s();
     s.machine_state = kRun;

@@ -1,0 +1,62 @@
+#include "console_program.h"
+
+#include <QApplication>
+#include <optional>
+#include <string>
+
+#include "cmscomm1.h"
+#include "editor_message.h"
+#include "instance_lock.h"
+#include "kavolo_roaster_app.h"
+#include "program_names.h"
+#include "quarnel_library.h"
+#include "serial_port_lister.h"
+#include "simulated_roaster_host.h"
+#include "user_notice.h"
+
+ConsoleProgram::ConsoleProgram(ConsoleSettings settings) : settings_(std::move(settings)) {
+    QApplication::setApplicationName(kProgramName);
+    QApplication::setApplicationDisplayName(kProgramName);
+    EditorMessageType();
+}
+
+ConsoleProgram::~ConsoleProgram() = default;
+
+CKavoloRoasterDlg* ConsoleProgram::window() const { return app_ ? app_->window() : nullptr; }
+
+bool ConsoleProgram::Build() {
+    if (built_) return app_ != nullptr;
+    built_ = true;
+    const CommandLineOptions& options = settings_.options;
+
+    std::optional<std::string> roaster_port;
+    if (!options.port.empty()) roaster_port = options.port;
+    if (options.simulate) {
+        simulated_ = std::make_unique<SimulatedRoasterHost>(settings_.simulated_roaster);
+        std::string error;
+        if (!simulated_->Start(&error)) {
+            ShowUserNotice(QStringLiteral("The simulated roaster cannot start: %1").arg(QString::fromStdString(error)));
+            return false;
+        }
+        roaster_port = simulated_->DevicePath();
+    }
+
+    com_ = std::make_unique<CMscomm1>();
+    ports_ = std::make_unique<SerialPortLister>(roaster_port);
+    lock_ = std::make_unique<InstanceLock>(settings_.lock_folder);
+    const QString library_folder = settings_.library_folder;
+    app_ = std::make_unique<CKavoloRoasterApp>(*lock_, *com_, *ports_,
+                                               [this, library_folder](QWidget* host) -> EditorLibrary& {
+                                                   editor_ = std::make_unique<QuarnelLibrary>(host, library_folder);
+                                                   return *editor_;
+                                               });
+    return true;
+}
+
+int ConsoleProgram::Run() {
+    if (!Build()) return 1;
+    app_->InitInstance();
+    return 0;
+}
+
+bool ConsoleProgram::Open() { return Build() && app_->Open(); }

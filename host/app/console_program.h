@@ -1,0 +1,68 @@
+// Everything the program builds around its main window, in one piece that
+// main() and the end-to-end tests share: the simulated roaster (--simulate),
+// the serial control, port discovery (with the device --port names), the
+// loader of the step-editor library, the single-instance lock and the
+// application object with its window.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "command_line.h"
+#include "roaster_model.h"
+
+class CKavoloRoasterApp;
+class CKavoloRoasterDlg;
+class CMscomm1;
+class InstanceLock;
+class QuarnelLibrary;
+class SerialPortLister;
+class SimulatedRoasterHost;
+
+struct ConsoleSettings {
+    CommandLineOptions options;
+    QString lock_folder;     // where the single-instance lock lies; empty: the user's runtime folder
+    QString library_folder;  // where libquarnel lies; empty: the program's own folder
+    RoasterModel::Options simulated_roaster;  // the machine --simulate runs against
+};
+
+class ConsoleProgram {
+public:
+    // Needs the QApplication; names it after the program and registers the
+    // editor's message before any window exists.
+    explicit ConsoleProgram(ConsoleSettings settings = {});
+    ~ConsoleProgram();
+    ConsoleProgram(const ConsoleProgram&) = delete;
+    ConsoleProgram& operator=(const ConsoleProgram&) = delete;
+
+    // The program: starts the simulated roaster when asked for, then the
+    // application, which runs the main window until it ends. Returns the
+    // exit code: 1 when the simulated roaster cannot start, else 0.
+    int Run();
+    // The same start-up without waiting: the main window is left open over
+    // the caller's event loop. False when the program would have ended at
+    // once (the simulated roaster failed, another instance runs, or the
+    // window ended during its initialisation).
+    bool Open();
+
+    // Each is nullptr until made.
+    CKavoloRoasterDlg* window() const;
+    SimulatedRoasterHost* simulated_roaster() const { return simulated_.get(); }
+    QuarnelLibrary* editor_library() const { return editor_.get(); }
+    CKavoloRoasterApp* app() const { return app_.get(); }
+
+private:
+    // Makes every part once; false when the simulated roaster cannot start
+    // (the user has been told).
+    bool Build();
+
+    ConsoleSettings settings_;
+    // Destroyed in reverse: the window first, the simulated roaster last.
+    std::unique_ptr<SimulatedRoasterHost> simulated_;
+    std::unique_ptr<CMscomm1> com_;
+    std::unique_ptr<SerialPortLister> ports_;
+    std::unique_ptr<QuarnelLibrary> editor_;
+    std::unique_ptr<InstanceLock> lock_;
+    std::unique_ptr<CKavoloRoasterApp> app_;
+    bool built_ = false;
+};

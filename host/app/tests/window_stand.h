@@ -1,0 +1,29 @@
+// The real main window on the test stand-ins (serial control, port lister
+// and editor library), initialised and shown, on real Qt timers.
+#pragma once
+
+#include <QTest>
+#include <memory>
+
+#include "fake_editor.h"
+#include "fake_serial.h"
+#include "kavolo_roaster_dlg.h"
+
+struct Stand {
+    FakeSerial serial;
+    FakePortLister ports;
+    FakeEditor editor;
+    QWidget* editor_host = nullptr;
+    std::unique_ptr<CKavoloRoasterDlg> window;
+
+    Stand() {
+        window = std::make_unique<CKavoloRoasterDlg>(serial, ports, [this](QWidget* host) -> EditorLibrary& {
+            editor_host = host;
+            return editor;
+        });
+        window->OnInitDialog();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    ControllerState& s() { return window->controller().state(); }
+};
