@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
 #include <array>
 #include <memory>
@@ -363,7 +364,12 @@ void ConsoleEndToEnd::delayedStartBeginsAtThePickedTime() {
     QTimeEdit* picker = c.w().ClockPicker();
     QVERIFY(picker->isVisible());
     QVERIFY(!c.w().Control(ctl::kClockIcon)->isVisible());
-    const QTime start = QTime::currentTime().addSecs(4);
+    // The picker and the clock compare whole seconds.
+    const QTime now = QTime::currentTime().addSecs(4);
+    const QTime start(now.hour(), now.minute(), now.second());
+    QElapsedTimer waited;
+    waited.start();
+    const int wait_ms = ((QTime::currentTime().msecsTo(start) + 86400000) % 86400000);
     picker->setTime(start);
     c.Click(ctl::kPower);
     // Waiting: the name box counts down, the roaster is told it runs but
@@ -372,7 +378,7 @@ void ConsoleEndToEnd::delayedStartBeginsAtThePickedTime() {
     QVERIFY(c.NextStatusFrame());
     QCOMPARE(Bytes(c.StatusFrames().back().bytes, 5, 6), (QList<int>{0x04, 0x01}));
     QTRY_VERIFY_WITH_TIMEOUT(c.roaster().console().Heating(), 7000);
-    QVERIFY(QTime::currentTime() >= start);
+    QVERIFY(waited.elapsed() >= wait_ms - 600);  // the start second, seen by a 500 ms tick
     QCOMPARE(c.w().NameBox()->text(), QStringLiteral("Last USB Setting"));
     QVERIFY(!picker->isEnabled());
     QCOMPARE(c.dialogs.boxes, QStringList());
