@@ -58,7 +58,7 @@ protected:
         ASSERT_TRUE(Until([&] { return wire.model.downloads() > before; }, 10 * 60 * 1000));
         ASSERT_EQ(s().machine_state, kFinished);
     }
-    std::size_t Hellos() const { return wire.model.ReceivedWith(0x55, kCmdStatus).size(); }
+    std::size_t Hellos() const { return static_cast<std::size_t>(wire.model.hellos()); }
     // The working list as the roaster stores it after a download.
     RoasterProgram WorkingAsProgram() {
         RoasterProgram p;
