@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the console and runs every test twice: a normal build in build/ and
-# an AddressSanitizer + UndefinedBehaviorSanitizer build in build/sanitize/.
-# Fails if either fails.
+# an AddressSanitizer + UndefinedBehaviorSanitizer build in build/sanitize/;
+# then builds the fuzz targets with clang in build/fuzz/ and runs each for a
+# bounded time (KAVOLO_FUZZ_SECONDS, 60 s each unless set). Fails if any
+# of them fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -22,4 +24,7 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVOLO_SANITIZE
 cmake --build build/sanitize -j "$jobs"
 (cd build/sanitize && ctest --output-on-failure -j "$jobs")
 
-echo "All tests passed in both builds."
+echo "== fuzz targets =="
+./scripts/run-fuzzers.sh
+
+echo "All tests passed in both builds; the fuzzers found nothing."

@@ -45,6 +45,10 @@ void RoasterModel::Receive(const uint8_t* data, std::size_t size, int64_t now_ms
 void RoasterModel::TakeFrame(const Frame& f, int64_t now_ms) {
     AdvanceThermal(now_ms);
     received_.push_back(ReceivedFrame{now_ms, f});
+    const std::size_t limit = options_.frame_log_limit;
+    if (limit > 0 && received_.size() >= 2 * limit)
+        received_.erase(received_.begin(), received_.end() - static_cast<std::ptrdiff_t>(limit));
+    if (on_frame) on_frame(received_.back());
     const uint8_t command = f[4];
     if (f[1] == kHelloSync) {
         if (command != kCmdStatus) return;

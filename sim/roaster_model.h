@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -55,6 +56,9 @@ public:
         int reply_delay_ms = 15;  // from a status frame to its reply
         int frame_gap_ms = 40;    // between the frames of an upload
         int split_gap_ms = 20;    // between the two parts of a split frame
+        // Frames kept in received(): the oldest go once there are more, so
+        // a roaster that runs for days keeps its memory flat (0: keep all).
+        std::size_t frame_log_limit = 4096;
     };
 
     RoasterModel();
@@ -74,7 +78,10 @@ public:
     void SendGarbage(const std::vector<uint8_t>& bytes, int64_t now_ms);
 
     RoasterFaults faults;
+    // Called for every frame received, as it is taken.
+    std::function<void(const ReceivedFrame&)> on_frame;
 
+    // The frames received, oldest first: the last frame_log_limit of them.
     const std::vector<ReceivedFrame>& received() const { return received_; }
     // Frames received whose byte 1 and command byte are as given.
     std::vector<ReceivedFrame> ReceivedWith(uint8_t sync2, uint8_t command) const;

@@ -17,6 +17,9 @@ SimulatedRoasterHost::SimulatedRoasterHost(const RoasterModel::Options& options,
     pump_timer_.setSingleShot(true);
     pump_timer_.setTimerType(Qt::PreciseTimer);
     connect(&pump_timer_, &QTimer::timeout, this, &SimulatedRoasterHost::Pump);
+    model_.on_frame = [this](const ReceivedFrame& frame) {
+        if (on_frame) on_frame(frame);
+    };
 }
 
 SimulatedRoasterHost::~SimulatedRoasterHost() { Close(); }
@@ -66,10 +69,7 @@ void SimulatedRoasterHost::OnReadable() {
     for (;;) {
         const ssize_t n = ::read(master_, buffer, sizeof buffer);
         if (n > 0) {
-            const std::size_t before = model_.received().size();
             model_.Receive(buffer, static_cast<std::size_t>(n), NowMs());
-            if (on_frame)
-                for (std::size_t i = before; i < model_.received().size(); ++i) on_frame(model_.received()[i]);
             continue;
         }
         if (n < 0 && errno == EINTR) continue;

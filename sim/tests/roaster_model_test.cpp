@@ -151,3 +151,17 @@ TEST(ThermalModel, BelievableRoastCurve) {
 }
 
 }  // namespace
+
+TEST(RoasterModel, KeepsOnlyTheLatestFramesButReportsEveryOne) {
+    RoasterModel::Options o;
+    o.frame_log_limit = 10;
+    RoasterModel m(o);
+    int reported = 0;
+    m.on_frame = [&](const ReceivedFrame&) { ++reported; };
+    for (int i = 0; i < 1000; ++i) Send(m, Status(0x02, 0x01, 5, static_cast<uint8_t>(i % 100), 3), i * 500);
+    EXPECT_EQ(reported, 1000);
+    EXPECT_GE(m.received().size(), 10u);
+    EXPECT_LT(m.received().size(), 20u) << "memory stays flat in a long run";
+    EXPECT_EQ(m.received().back().bytes[8], 99) << "the newest frame is kept";
+    EXPECT_EQ(m.received().back().at_ms, 999 * 500);
+}

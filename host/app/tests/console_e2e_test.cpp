@@ -291,7 +291,9 @@ void ConsoleEndToEnd::profileRunsToTheEndWithTheEditorFollowing() {
 
 void ConsoleEndToEnd::stepAppendedDuringCoolingResumesHeating() {
     QTemporaryDir files;
-    const QString path = WriteProfile(files, "Short.coff", kShortRoast);
+    // A cooling of 0.5 minutes leaves time to append while it runs, even when
+    // a busy machine delays the ticks.
+    const QString path = WriteProfile(files, "Short.coff", {{6, 1, 2}, {8, 1, 3}, {4, 5, 0}});
     RunningConsole c;
     QVERIFY(c.LinkUp());
     c.Select(path);
@@ -299,7 +301,7 @@ void ConsoleEndToEnd::stepAppendedDuringCoolingResumesHeating() {
     // Opened during the run, the editor shows the statuses as they are.
     c.Click(ctl::kProgram);
     QVERIFY(ProgramRowStatuses().value(0).startsWith("RUN"));
-    QTRY_VERIFY_WITH_TIMEOUT(ProgramRowStatuses().value(2).startsWith("COOL "), 2 * kStepTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(ProgramRowStatuses().value(2).startsWith("COOL "), 3 * kStepTimeoutMs);
 
     ClickMiddle(ProgramButton("Append"));
     QCOMPARE(c.dialogs.boxes, QStringList());

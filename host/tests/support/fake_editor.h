@@ -40,6 +40,8 @@ public:
     uint8_t lock = 0;
     CStep_Data list;  // the editor's own list
     std::vector<EditorCall> calls;
+    // False: `calls` is not kept (long runs).
+    bool record_calls = true;
 
 private:
     void Record(const char* name, int step, int elapsed, const StepNode* head);

@@ -2,17 +2,19 @@
 
 void FakeSerial::SetCommPort(const std::string& device_path) {
     device = device_path;
-    ops.push_back("CommPort=" + device_path);
+    if (record) ops.push_back("CommPort=" + device_path);
 }
 
 void FakeSerial::SetPortOpen(bool value) {
-    ops.push_back(std::string("PortOpen=") + (value ? "1" : "0"));
+    if (record) ops.push_back(std::string("PortOpen=") + (value ? "1" : "0"));
     if (!value) {
         if (!stays_open) open = false;
         return;
     }
     if (fail_open) throw SerialError("cannot open " + device);
     open = true;
+    // Input left from before the opening is no part of this session.
+    input.clear();
 }
 
 void FakeSerial::SetOutput(const std::vector<uint8_t>& bytes) {
@@ -22,7 +24,7 @@ void FakeSerial::SetOutput(const std::vector<uint8_t>& bytes) {
         throw SerialError("write failed");
     }
     if (fail_write_if && fail_write_if(bytes)) throw SerialError("write failed");
-    written.push_back(WrittenFrame{clock ? clock() : 0, bytes});
+    if (record) written.push_back(WrittenFrame{clock ? clock() : 0, bytes});
     if (on_write) on_write(bytes);
 }
 
@@ -34,6 +36,14 @@ std::vector<uint8_t> FakeSerial::Input() {
 
 void FakeSerial::Deliver(const std::vector<uint8_t>& bytes) {
     input.insert(input.end(), bytes.begin(), bytes.end());
+    event = kCommEventReceive;
+    if (OnComm) OnComm();
+}
+
+void FakeSerial::Arrive(const std::vector<uint8_t>& bytes) {
+    if (!open) return;
+    input.insert(input.end(), bytes.begin(), bytes.end());
+    if (rthreshold <= 0 || input.size() < static_cast<std::size_t>(rthreshold)) return;
     event = kCommEventReceive;
     if (OnComm) OnComm();
 }

@@ -29,8 +29,13 @@ public:
     void SetOutBufferSize(int bytes) override { Op("OutBufferSize", bytes); }
     void SetInputLen(int bytes) override { Op("InputLen", bytes); }
     void SetInputMode(int mode) override { Op("InputMode", mode); }
-    void SetRThreshold(int bytes) override { Op("RThreshold", bytes); }
-    void SetSettings(const std::string& settings) override { ops.push_back("Settings=" + settings); }
+    void SetRThreshold(int bytes) override {
+        Op("RThreshold", bytes);
+        rthreshold = bytes;
+    }
+    void SetSettings(const std::string& settings) override {
+        if (record) ops.push_back("Settings=" + settings);
+    }
     void SetOutBufferCount(int bytes) override { Op("OutBufferCount", bytes); }
     void SetOutput(const std::vector<uint8_t>& bytes) override;
     std::vector<uint8_t> Input() override;
@@ -38,6 +43,10 @@ public:
 
     // Queues bytes as one read and raises a receive event.
     void Deliver(const std::vector<uint8_t>& bytes);
+    // Bytes arriving on the line as the real control takes them: dropped
+    // while the port is closed, else kept until at least RThreshold bytes
+    // wait, then one receive event for all of them.
+    void Arrive(const std::vector<uint8_t>& bytes);
     // Raises an event with another code.
     void RaiseEvent(int code);
 
@@ -50,6 +59,9 @@ public:
     std::vector<WrittenFrame> written;
     std::vector<uint8_t> input;
     int event = 0;
+    int rthreshold = 0;
+    // False: `written` and `ops` are not kept (long runs).
+    bool record = true;
     // Failure injection.
     bool fail_open = false;
     bool stays_open = false;         // SetPortOpen(false) leaves it open
@@ -59,7 +71,9 @@ public:
     std::function<void(const std::vector<uint8_t>&)> on_write;
 
 private:
-    void Op(const char* name, int value) { ops.push_back(std::string(name) + "=" + std::to_string(value)); }
+    void Op(const char* name, int value) {
+        if (record) ops.push_back(std::string(name) + "=" + std::to_string(value));
+    }
 };
 
 class FakePortLister : public PortLister {

@@ -21,12 +21,20 @@ bool FakeWindow::FireNext(int64_t until) {
             (it->second.due == next->second.due && it->second.armed < next->second.armed))
             next = it;
     }
+    if (events) {
+        const std::optional<int64_t> due = events->NextDueMs();
+        if (due && *due <= until && (next == timers_.end() || *due < next->second.due)) {
+            if (*due > now_ms) now_ms = *due;
+            events->RunDue(now_ms);
+            return true;
+        }
+    }
     if (next == timers_.end()) return false;
     const int id = next->first;
     now_ms = next->second.due;
     next->second.due += next->second.period;
     next->second.armed = ++arm_sequence_;
-    fired.push_back(id);
+    if (record_fired) fired.push_back(id);
     if (on_timer) on_timer(id);
     return true;
 }

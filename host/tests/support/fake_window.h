@@ -21,6 +21,17 @@ struct PromptAnswer {
     std::function<void()> while_open;
 };
 
+// Something else that happens in virtual time besides the timers, such as
+// bytes the simulated roaster puts on the line.
+class VirtualEvents {
+public:
+    virtual ~VirtualEvents() = default;
+    // When the next event is due, if one is pending.
+    virtual std::optional<int64_t> NextDueMs() const = 0;
+    // Runs the events due at `now_ms`.
+    virtual void RunDue(int64_t now_ms) = 0;
+};
+
 class FakeWindow : public WindowServices {
 public:
     // Called for every timer that fires.
@@ -43,6 +54,11 @@ public:
     int TimerPeriod(int id) const;
     // Ids of the timers that fired, in order.
     std::vector<int> fired;
+    // False: `fired` is not kept (long runs).
+    bool record_fired = true;
+    // Events that run in virtual time with the timers; one due before the
+    // next timer runs first.
+    VirtualEvents* events = nullptr;
 
     // --- message boxes and prompts --------------------------------------
     std::vector<std::string> messages;
