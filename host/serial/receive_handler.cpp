@@ -87,10 +87,11 @@ void ReceiveHandler::OnProgramStep(const uint8_t* f) {
     const int32_t heat = Within(f[9], 0, 3, 3);
     const int32_t k = ++s.upload_count;
     if (k == 1) {
-        if (c_.upload.count == 0)
-            c_.upload.Report(ListDiagnostic::InsertOutOfBounds);
-        else
-            c_.upload.UpdateStep(1, fan, time, heat, StepWaiting);
+        // The first step of a program starts on a fresh list: steps left
+        // from an upload that broke off after a link loss must not become
+        // part of this program.
+        ResetUploadList();
+        c_.upload.UpdateStep(1, fan, time, heat, StepWaiting);
     } else {
         // The list reports its own diagnostic when position k is out of reach.
         c_.upload.InsertStep(static_cast<uint32_t>(k), fan, time, heat, StepWaiting);
@@ -118,11 +119,9 @@ void ReceiveHandler::TakeUploadedProgram(const uint8_t* f) {
     const int32_t time = Within(f[8], 1, 99, 30);
     int32_t k = ++s.upload_count;
     if (k == 1) {
-        // No program step frame came: the program gets the default roast step.
-        if (c_.upload.count == 0)
-            c_.upload.Report(ListDiagnostic::InsertOutOfBounds);
-        else
-            c_.upload.UpdateStep(1, 5, 59, 3, StepWaiting);
+        // No program step frame came: the program gets the default roast
+        // step, on a fresh list as above.
+        ResetUploadList();
         k = 2;
     }
     c_.upload.InsertStep(static_cast<uint32_t>(k), fan, time, 0, CoolWaiting);

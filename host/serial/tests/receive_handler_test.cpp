@@ -60,6 +60,33 @@ TEST_F(ReceiveHandlerTest, UploadBecomesTheWorkingListAndBringsTheLinkUp) {
     EXPECT_TRUE(h.window.messages.empty());
 }
 
+TEST_F(ReceiveHandlerTest, AnUploadThatBrokeOffLeavesNothingInTheNextProgram) {
+    // A fresh upload breaks off after three steps; the link is lost, and the
+    // roaster's next header arrives while reconnecting (the list is kept).
+    Deliver(RoasterFrame(kCmdUploadHeader, 5, 59, 3));
+    for (uint8_t fan : {1, 2, 3}) Deliver(RoasterFrame(kCmdProgramStep, fan, 11, 1));
+    h.s().reconnecting = 1;
+    Deliver(RoasterFrame(kCmdUploadHeader, 5, 59, 3));
+    // "The Port communications Failure!" clears reconnecting before the
+    // steps of that upload arrive, so they are taken as a fresh program.
+    h.s().reconnecting = 0;
+    Deliver(RoasterFrame(kCmdProgramStep, 7, 50, 2));
+    Deliver(RoasterFrame(kCmdProgramStep, 9, 80, 3));
+    Deliver(RoasterFrame(kCmdProgramEnd, 4, 0, 0));
+    EXPECT_THAT(Values(h.Working()), ElementsAre(StepValues{7, 50, 2, StepWaiting}, StepValues{9, 80, 3, StepWaiting},
+                                                 StepValues{4, 30, 0, CoolWaiting}));
+
+    // The same when the end frame comes without any step.
+    Deliver(RoasterFrame(kCmdUploadHeader, 5, 59, 3));
+    for (uint8_t fan : {1, 2}) Deliver(RoasterFrame(kCmdProgramStep, fan, 11, 1));
+    h.s().link_down = 1;
+    h.s().reconnecting = 1;
+    Deliver(RoasterFrame(kCmdUploadHeader, 5, 59, 3));
+    h.s().reconnecting = 0;
+    Deliver(RoasterFrame(kCmdProgramEnd, 6, 20, 0));
+    EXPECT_THAT(Values(h.Working()), ElementsAre(StepValues{5, 59, 3, StepWaiting}, StepValues{6, 20, 0, CoolWaiting}));
+}
+
 TEST_F(ReceiveHandlerTest, UploadReadingLimits) {
     struct Case {
         const char* what;
