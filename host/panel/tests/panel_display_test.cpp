@@ -199,69 +199,6 @@ TEST_F(PanelDisplayTest, EditedValueBlinksAndShowsOnTheCommittingUpdate) {
     }
 }
 
-TEST_F(PanelDisplayTest, ReadyCommitWritesStepOneAndNeverAZeroTime) {
-    ControllerState& s = h.s();
-    s.fan_level = 8;
-    s.roast_time = 0;
-    s.heat_level = 1;
-    s.edit_field = kEditTime;
-    s.edit_countdown = 1;
-    Update();
-    EXPECT_EQ(s.roast_time, 1);
-    const StepNode first = h.Working()[0];
-    EXPECT_EQ(first.fan, 8);
-    EXPECT_EQ(first.time, 1);
-    EXPECT_EQ(first.heat, 1);
-    EXPECT_EQ(first.status, StepWaiting);
-}
-
-TEST_F(PanelDisplayTest, RunCommitKeepsTheStepWithinNinetyNine) {
-    ControllerState& s = h.s();
-    s.machine_state = kRun;
-    s.run_phase = kHeat;
-    s.step_index = 1;
-    s.run_elapsed = 20;  // the step has run 2.0 minutes
-    s.step_start = 0;
-    s.roast_time = 90;
-    s.edit_field = kEditTime;
-    s.edit_countdown = 1;
-    Update();
-    EXPECT_EQ(s.roast_time, 79);
-    EXPECT_EQ(h.Working()[0].time, 99);
-    EXPECT_EQ(h.Working()[0].status, StepRunning);
-}
-
-TEST_F(PanelDisplayTest, CoolCommitKeepsTheCoolingWithinNinety) {
-    ControllerState& s = h.s();
-    s.machine_state = kRun;
-    s.run_phase = kCool;
-    s.step_index = 3;  // the cooling step
-    h.controller.console.WriteStep(3, KEEP_VALUE, KEEP_VALUE, KEEP_VALUE, CoolRunning);
-    s.cool_elapsed = 12;
-    s.cool_time = 85;
-    s.fan_level = 7;
-    s.heat_level = 0;
-    s.edit_field = kEditFan;
-    s.edit_countdown = 1;
-    Update();
-    EXPECT_EQ(s.cool_time, 78);
-    EXPECT_EQ(h.Working()[2].time, 90);
-    EXPECT_EQ(h.Working()[2].fan, 7);
-    EXPECT_EQ(h.Working()[2].status, CoolRunning);
-}
-
-TEST_F(PanelDisplayTest, TemperatureWindowRedrawsOnlyWhenTheReadingChanges) {
-    h.s().temperature = 300;
-    Update();
-    const int after_first = h.window.temperature_invalidations;
-    Update();
-    Update();
-    EXPECT_EQ(h.window.temperature_invalidations, after_first);
-    h.s().temperature = 301;
-    Update();
-    EXPECT_EQ(h.window.temperature_invalidations, after_first + 1);
-}
-
 TEST(TemperatureTextTest, ShowsReadingsAndSensorStates) {
     struct Case {
         int32_t t;
