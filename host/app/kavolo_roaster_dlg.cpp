@@ -323,9 +323,12 @@ void CKavoloRoasterDlg::ShowName(const std::string& text) {
 }
 
 void CKavoloRoasterDlg::SetNameColour(NameColour colour) {
+    // Every idle tick sets the colour again; only a change repaints the box.
+    const QColor text = colour == NameColour::Warning ? QColor(255, 0, 0) : QColor(0, 0, 0);
     QPalette p = name_box_->palette();
+    if (p.color(QPalette::Text) == text && p.color(QPalette::Base) == Qt::white) return;
     p.setColor(QPalette::Base, Qt::white);
-    p.setColor(QPalette::Text, colour == NameColour::Warning ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    p.setColor(QPalette::Text, text);
     name_box_->setPalette(p);
 }
 

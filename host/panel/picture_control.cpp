@@ -11,6 +11,9 @@ PictureControl::PictureControl(int control_id, const SkinArt& art, QWidget* pare
 }
 
 void PictureControl::SetPicture(int picture_id) {
+    // The panel update sets every picture twice a second; one that is
+    // already showing needs no new pixmap and no repaint.
+    if (picture_id == picture_id_ && !pixmap().isNull()) return;
     picture_id_ = picture_id;
     const QPixmap picture = art_.Picture(picture_id);
     if (picture.isNull())
