@@ -53,6 +53,7 @@ int RunRoastConsole() {
     RoasterModel::Options roaster;
     roaster.program.steps = {{5, 99, 3}, {6, 49, 2}};
     roaster.program.cooling = {5, 30};
+    roaster.frame_log_limit = 16;  // as the program's --simulate keeps it
     SimulatedRoasterHost sim(roaster);
     std::string error;
     if (!sim.Start(&error)) {

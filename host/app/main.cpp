@@ -14,6 +14,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", settings.options.error.c_str());
         return 2;
     }
+    // The simulated roaster of --simulate only plays the machine; it needs
+    // no more than a short log of what it received.
+    settings.simulated_roaster.frame_log_limit = 16;
     ConsoleProgram program(settings);
     return program.Run();
 }
