@@ -9,8 +9,8 @@ cd "$(dirname "$0")"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
 
-if [ ! -x build/kavolo-roaster ]; then
-    echo "The console's main window is not built yet: only the roast logic and its tests exist so far." >&2
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "No display: start the console in a desktop session (or under xvfb-run)." >&2
     exit 1
 fi
 exec build/kavolo-roaster "$@"
