@@ -218,7 +218,7 @@ void ConsoleEndToEnd::powerWithoutTheLinkAsksForTheRoaster() {
     RunningConsole c(DistinctRoaster(), /*silent=*/true);
     QVERIFY(QTest::qWaitFor([&] { return c.roaster().hellos() >= 1; }, kLinkTimeoutMs));
     c.Select(path);
-    QCOMPARE(c.w().NameBox()->text(), QStringLiteral("Dark"));
+    QVERIFY2(c.w().NameBox()->text() == QStringLiteral("Dark"), qPrintable(c.dialogs.boxes.join(" | ")));
     c.Click(ctl::kPower);
     QCOMPARE(c.dialogs.boxes, QStringList{"Please connect the Brazimo on the computer!"});
     QCOMPARE(c.state().machine_state, kReady);
@@ -297,11 +297,19 @@ void ConsoleEndToEnd::stepAppendedDuringCoolingResumesHeating() {
     RunningConsole c;
     QVERIFY(c.LinkUp());
     c.Select(path);
+    QCOMPARE(c.w().NameBox()->text(), QStringLiteral("Short"));
     c.Click(ctl::kPower);
     // Opened during the run, the editor shows the statuses as they are.
     c.Click(ctl::kProgram);
     QVERIFY(ProgramRowStatuses().value(0).startsWith("RUN"));
-    QTRY_VERIFY_WITH_TIMEOUT(ProgramRowStatuses().value(2).startsWith("COOL "), 3 * kStepTimeoutMs);
+    QTRY_VERIFY2_WITH_TIMEOUT(ProgramRowStatuses().value(2).startsWith("COOL "),
+                              qPrintable(ProgramRowStatuses().join(" | ") +
+                                         QStringLiteral(" state %1 phase %2 step %3 link_down %4")
+                                             .arg(c.w().controller().state().machine_state)
+                                             .arg(c.w().controller().state().run_phase)
+                                             .arg(c.w().controller().state().step_index)
+                                             .arg(c.w().controller().state().link_down)),
+                              3 * kStepTimeoutMs);
 
     ClickMiddle(ProgramButton("Append"));
     QCOMPARE(c.dialogs.boxes, QStringList());

@@ -37,7 +37,13 @@ void DialogAnswerer::Look() {
             if (files_.empty()) {
                 dialog->reject();
             } else {
-                dialog->selectFile(files_.front());
+                // Typed into the file name field, as a user would: selectFile()
+                // leaves a focused field empty and picks the file only once the
+                // dialog's folder listing, loaded in the background, has it.
+                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    name->setText(files_.front());
+                else
+                    dialog->selectFile(files_.front());
                 files_.pop_front();
                 static_cast<QDialog*>(dialog)->accept();  // as its Open button does
             }
