@@ -1,6 +1,7 @@
 #include "coff_file.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,7 +9,18 @@
 #include <system_error>
 #include <vector>
 
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr std::size_t kMarkerSize = 13;
 constexpr std::size_t kFanAt = 14;
@@ -42,8 +54,49 @@ std::string LastError(const char* fallback) {
 
 FileResult Failure(std::string reason) { return FileResult{false, std::move(reason)}; }
 
-// Writes the whole text, flushes and closes; the first failure wins, and
-// the file is closed in every case.
+// Asks the system to put the file's written bytes on the disk; 0 on success.
+int SyncToDisk(std::FILE* file) {
+#ifdef _WIN32
+    return _commit(_fileno(file));
+#else
+    return fsync(fileno(file));
+#endif
+}
+
+// Makes a rename in `folder` survive a crash of the system (best effort).
+void SyncFolder(const fs::path& folder) {
+#ifndef _WIN32
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+#else
+    (void)folder;
+#endif
+}
+
+// Gives a new file the permission bits of the file it is to replace.
+void KeepPermissions(std::FILE* file, const fs::path& original) {
+#ifndef _WIN32
+    struct stat info {};
+    if (stat(original.c_str(), &info) == 0) fchmod(fileno(file), info.st_mode & 07777);
+#else
+    (void)file;
+    (void)original;
+#endif
+}
+
+long ProcessId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
+// Writes the whole text, flushes it to the disk and closes; the first
+// failure wins, and the file is closed in every case.
 FileResult WriteAndClose(std::FILE* file, const std::string& text) {
     FileResult result;
     errno = 0;
@@ -51,23 +104,75 @@ FileResult WriteAndClose(std::FILE* file, const std::string& text) {
     if (result.ok && !text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size())
         result = Failure(LastError("short write"));
     if (result.ok && std::fflush(file) != 0) result = Failure(LastError("cannot flush"));
+    if (result.ok && SyncToDisk(file) != 0) result = Failure(LastError("cannot flush"));
     errno = 0;
     if (std::fclose(file) != 0 && result.ok) result = Failure(LastError("cannot close"));
     return result;
 }
 
-FileResult CreateWithText(const std::string& path, const std::string& text) {
+// Writes `contents` straight into the file at `path`, emptying it first.
+FileResult WriteInPlace(const std::string& path, const std::string& contents) {
     errno = 0;
     std::FILE* file = OpenFile(path, "wb");
     if (!file) return Failure(LastError("cannot create"));
-    return WriteAndClose(file, text);
+    return WriteAndClose(file, contents);
+}
+
+// Makes `contents` the whole of the file at `path` without ever leaving a
+// half-written profile behind: the bytes go to a new file beside it, which
+// then replaces the old one in a single rename. A write that fails (a full
+// disk, say) leaves the old file as it was. A symbolic link keeps pointing
+// at its file, and a replaced file keeps its permissions. Paths that are not
+// plain files (a device) and folders where no new file may be made are
+// written in place as before.
+FileResult ReplaceContents(const std::string& path, const std::string& contents) {
+    std::error_code ec;
+    fs::path target = FsPath(path);
+    if (fs::is_symlink(target, ec)) {
+        target = fs::canonical(target, ec);
+        if (ec) return WriteInPlace(path, contents);
+    }
+    const fs::file_status status = fs::status(target, ec);
+    const bool exists = fs::exists(status);
+    if ((exists && !fs::is_regular_file(status)) || target.filename().empty()) return WriteInPlace(path, contents);
+
+    static std::atomic<unsigned> counter{0};
+    fs::path temp;
+    std::FILE* file = nullptr;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        temp = target;
+        temp.replace_filename("." + target.filename().u8string() + ".saving-" + std::to_string(ProcessId()) + "-" +
+                              std::to_string(++counter));
+        errno = 0;
+        file = OpenFile(temp.u8string(), "wbx");
+        if (!file && errno != EEXIST) break;
+    }
+    if (!file) {
+        // A folder that takes no new files may still let the file itself be
+        // written; anything else (a full disk, a missing folder) fails here
+        // before the old file is touched.
+        if (errno == EACCES || errno == EPERM) return WriteInPlace(path, contents);
+        return Failure(LastError("cannot create"));
+    }
+    if (exists) KeepPermissions(file, target);
+    FileResult result = WriteAndClose(file, contents);
+    if (result.ok) {
+        fs::rename(temp, target, ec);
+        if (ec) result = Failure(ec.message());
+    }
+    if (!result.ok) {
+        fs::remove(temp, ec);
+        return result;
+    }
+    SyncFolder(target.parent_path());
+    return result;
 }
 
 // A value written as one digit byte: the value plus the code of "0". Values
 // that do not fit a byte saturate instead of wrapping round, so a very long
 // recorded time can never wrap into digits that read back as a short time.
 char DigitByte(int32_t value) {
-    const int32_t code = std::clamp<int32_t>(value + '0', 0, 255);
+    const int64_t code = std::clamp<int64_t>(int64_t{value} + '0', 0, 255);
     return static_cast<char>(static_cast<unsigned char>(code));
 }
 
@@ -161,22 +266,45 @@ FileResult WriteDefaultCoffFile(const std::string& path) {
     std::string text;
     AppendRecord(text, kCoffRoastMarker, StepNode{1, kDefaultFan, kDefaultRoastTime, kDefaultHeat, StepWaiting, nullptr});
     AppendRecord(text, kCoffCoolMarker, StepNode{2, kDefaultFan, kDefaultCoolTime, 0, CoolWaiting, nullptr});
-    return CreateWithText(path, text);
+    return ReplaceContents(path, text);
 }
 
 FileResult OverwriteCoffFile(const std::string& path, const std::string& text) {
+    std::error_code ec;
+    if (fs::exists(FsPath(path), ec) && !fs::is_regular_file(FsPath(path), ec)) {
+        // Not a plain file (a device): write over its start in place.
+        errno = 0;
+        std::FILE* file = OpenFile(path, "r+b");
+        if (!file) return Failure(LastError("cannot open"));
+        return WriteAndClose(file, text);
+    }
     errno = 0;
-    std::FILE* file = OpenFile(path, "r+b");
-    if (!file) return CreateWithText(path, text);
-    return WriteAndClose(file, text);
+    std::FILE* file = OpenFile(path, "rb");
+    if (!file) return ReplaceContents(path, text);  // gone or unreadable: created anew
+    // The new text over the start of the old bytes, so a longer file keeps
+    // its tail, written as a whole new file.
+    std::string contents = text;
+    char buffer[4096];
+    std::size_t offset = 0;
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0; offset += got) {
+        if (offset + got > text.size()) {
+            const std::size_t from = offset >= text.size() ? 0 : text.size() - offset;
+            contents.append(buffer + from, got - from);
+        }
+    }
+    const bool read_failed = std::ferror(file) != 0;
+    const std::string reason = read_failed ? LastError("cannot read") : std::string();
+    std::fclose(file);
+    if (read_failed) return Failure(reason);
+    return ReplaceContents(path, contents);
 }
 
-FileResult CreateCoffFile(const std::string& path, const std::string& text) { return CreateWithText(path, text); }
+FileResult CreateCoffFile(const std::string& path, const std::string& text) { return ReplaceContents(path, text); }
 
 CoffLoadResult LoadCoffFile(const std::string& path, CStep_Data& list) {
     errno = 0;
     std::FILE* file = OpenFile(path, "rb");
-    if (!file) return {CoffLoad::CannotOpen, LastError("cannot open")};
+    if (!file) return {CoffLoad::CannotOpen, LastError("cannot open"), std::nullopt};
 
     // One byte more than the longest file tells a file that is too long.
     std::vector<unsigned char> data(kCoffMaxBytes + 1);
@@ -185,10 +313,13 @@ CoffLoadResult LoadCoffFile(const std::string& path, CStep_Data& list) {
     const bool read_failed = std::ferror(file) != 0;
     const std::string reason = read_failed ? LastError("cannot read") : std::string();
     std::fclose(file);
-    if (read_failed) return {CoffLoad::CannotOpen, reason};
+    if (read_failed) return {CoffLoad::CannotOpen, reason, std::nullopt};
 
     std::vector<ParsedStep> steps;
     const CoffLoad outcome = ParseCoff(data, steps);
+    CoffLoadResult result{outcome, {}, std::nullopt};
+    if (!steps.empty() && steps.front().status == StepWaiting)
+        result.first_step = CoffLoadResult::FirstStep{steps.front().fan, steps.front().time, steps.front().heat};
     if (outcome == CoffLoad::Refused) {
         list.SetDefaultProfile();
     } else {
@@ -196,7 +327,7 @@ CoffLoadResult LoadCoffFile(const std::string& path, CStep_Data& list) {
         uint32_t position = 1;
         for (const ParsedStep& s : steps) list.InsertStep(position++, s.fan, s.time, s.heat, s.status);
     }
-    return {outcome, {}};
+    return result;
 }
 
 bool CoffFileReadable(const std::string& path) {

@@ -61,6 +61,12 @@ enum class CoffLoad {
 struct CoffLoadResult {
     CoffLoad outcome = CoffLoad::Refused;
     std::string reason;  // why the file could not be opened (CannotOpen)
+    // The values of the file's first roast record, when it starts with one
+    // (also for a file refused further on): the panel takes them up.
+    struct FirstStep {
+        int32_t fan, time, heat;
+    };
+    std::optional<FirstStep> first_step;
 };
 
 // Reads the profile file at `path` into `list`.

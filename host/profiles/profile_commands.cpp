@@ -4,6 +4,7 @@
 #include "console.h"
 #include "control_ids.h"
 #include "editor_sync.h"
+#include "modal_prompt.h"
 #include "panel_display.h"
 
 namespace {
@@ -51,6 +52,18 @@ bool ProfileCommands::ActsIn(std::initializer_list<int32_t> states) const {
     return false;
 }
 
+bool ProfileCommands::Ask(const std::string& question) {
+    bool yes = false;
+    {
+        ModalPrompt prompt(c_);
+        yes = prompt.Ask(question);
+    }
+    // No control tick of a run may come to release the lock in the states
+    // these questions are asked in, so the answer releases it.
+    sync_.UnlockEditor();
+    return yes;
+}
+
 void ProfileCommands::ReportWriteFailure(const std::string& path, const std::string& reason) {
     c_.window.MessageBox("Cannot write the file " + path + ": " + reason);
 }
@@ -60,7 +73,7 @@ std::optional<FileChoice> ProfileCommands::ConfirmTarget(const FileChoice& chose
     // The save dialog asked before replacing the file the user chose; a file
     // the appended extension led to has not been asked about yet.
     if (target.path != chosen.path && PathExists(target.path) &&
-        !c_.window.AskYesNo(target.name + " already exists.\nDo you want to replace it?"))
+        !Ask(target.name + " already exists.\nDo you want to replace it?"))
         return std::nullopt;
     return target;
 }
@@ -121,6 +134,13 @@ void ProfileCommands::OnSelect() {
             c_.LoadFirstStepValues();
             break;
         case CoffLoad::Refused:
+            // The values of a first roast record read before the file was
+            // found wanting stay on the panel.
+            if (loaded.first_step) {
+                s.fan_level = loaded.first_step->fan;
+                s.roast_time = loaded.first_step->time;
+                s.heat_level = loaded.first_step->heat;
+            }
             s.profile_name = kNoProfile;
             s.profile_path = kNoPath;
             c_.ShowProfileName();
@@ -165,7 +185,7 @@ void ProfileCommands::OnDelet() {
 
     const std::string name = s.profile_name;
     const std::string path = s.profile_path;
-    if (!c_.window.AskYesNo(kAskDelete)) return;
+    if (!Ask(kAskDelete)) return;
     // Ticks and received frames run while the question is open; an upload
     // that replaced the profile meanwhile must not be thrown away.
     if (s.profile_name != name || s.profile_path != path) return;
@@ -208,7 +228,7 @@ void ProfileCommands::SaveInPlace() {
     ControllerState& s = c_.state;
     const std::string name = s.profile_name;
     const std::string path = s.profile_path;
-    if (!c_.window.AskYesNo(kAskSave)) return;
+    if (!Ask(kAskSave)) return;
     // An upload that replaced the profile while the question was open must
     // not be written over the old profile's file.
     if (s.profile_name != name || s.profile_path != path) return;

@@ -46,6 +46,9 @@ private:
     // user declines to replace an existing file the rule led to.
     std::optional<FileChoice> ConfirmTarget(const FileChoice& chosen);
     void ReportWriteFailure(const std::string& path, const std::string& reason);
+    // A Yes/No question (true for Yes): the editor is locked and prompt_open
+    // set while it is open, since ticks and received frames keep running.
+    bool Ask(const std::string& question);
     bool ActsIn(std::initializer_list<int32_t> states) const;
 
     Console& c_;

@@ -3,7 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
+
+#ifdef __linux__
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
 
 #include "fake_editor.h"
 #include "temp_folder.h"
@@ -38,12 +45,6 @@ void Fill(CStep_Data& list, const std::vector<Step>& steps) {
     list.Clear();
     uint32_t position = 1;
     for (const Step& s : steps) list.InsertStep(position++, s.fan, s.time, s.heat, s.status);
-}
-
-std::string Repeat(const std::string& record, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += record;
-    return out;
 }
 
 const std::vector<Step> kDefaultSteps{{5, 59, 3, StepWaiting}, {5, 30, 0, CoolWaiting}};
@@ -200,5 +201,79 @@ TEST(CoffWrite, FailuresAreReportedWithTheirReason) {
     EXPECT_THAT(OverwriteCoffFile("/dev/full", kDefaultText).reason, HasSubstr("space"));
 #endif
 }
+
+#ifdef __linux__
+// Files no larger than `bytes` can be written while it lives: a write beyond
+// fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+std::vector<std::string> FileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    return names;
+}
+
+TEST(CoffWrite, AWriteThatFailsLeavesTheOldFileWhole) {
+    TempFolder folder;
+    const std::string path = folder.Path("beans.coff");
+    const std::string old_text = Repeat(Roast('8', "80", '3'), 2) + Cool('8', "80");
+    const std::string text = Repeat(Roast('1', "11", '1'), 3) + Cool('3', "33");
+    const std::vector<std::pair<const char*, std::function<FileResult()>>> writers{
+        {"overwrite", [&] { return OverwriteCoffFile(path, text); }},
+        {"create", [&] { return CreateCoffFile(path, text); }},
+        {"default", [&] { return WriteDefaultCoffFile(path); }},
+    };
+    for (const auto& [name, write] : writers) {
+        TempFolder::Write(path, old_text);
+        FileResult result;
+        {
+            const FileSizeLimit limit(30);  // the disk fills after 30 bytes
+            result = write();
+        }
+        EXPECT_FALSE(result.ok) << name;
+        EXPECT_THAT(result.reason, Not(IsEmpty())) << name;
+        EXPECT_EQ(TempFolder::Read(path), old_text) << name;
+        EXPECT_THAT(FileNames(folder.Path("")), ElementsAreArray({"beans.coff"})) << name << ": a stray file";
+    }
+}
+
+TEST(CoffWrite, AReplacedFileKeepsItsLinkAndPermissions) {
+    TempFolder folder;
+    const std::string real = folder.Path("real.coff");
+    const std::string link = folder.Path("link.coff");
+    TempFolder::Write(real, Repeat(Roast('8', "80", '3'), 2) + Cool('8', "80"));
+    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+    std::filesystem::create_symlink("real.coff", link);
+    const std::string text = Roast('1', "11", '1') + Cool('3', "33");
+
+    ASSERT_TRUE(CreateCoffFile(link, text).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempFolder::Read(real), text);
+    struct stat info {};
+    ASSERT_EQ(stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    ASSERT_TRUE(OverwriteCoffFile(link, Cool('2', "22")).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempFolder::Read(real), Cool('2', "22") + Cool('3', "33"));
+}
+#endif
 
 }  // namespace

@@ -211,6 +211,33 @@ TEST_F(ProfileCommandsTest, SelectOfARefusedFileAFileWithoutCoolingAndAMissingFi
     }
 }
 
+TEST_F(ProfileCommandsTest, SelectOfARefusedFileKeepsTheValuesOfItsFirstRoastRecord) {
+    struct Case {
+        const char* why;
+        std::string bytes;
+        std::array<int, 3> panel;  // fan, time, heat afterwards
+    };
+    const std::vector<Case> cases{
+        {"ends before cooling", Roast('8', "33", '1') + Roast('6', "11", '1'), {8, 33, 1}},
+        {"unknown second marker", Roast('9', "05", '0') + CoffRecord("QVR_COFF_XXXX", '4', "25", '0'), {9, 5, 0}},
+        {"starts with cooling", Cool('2', "22") + Cool('2', "22"), {1, 2, 3}},
+        {"too long", Repeat(Roast('8', "33", '1'), 22), {1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        Reset(kReady);
+        s().fan_level = 1;
+        s().roast_time = 2;
+        s().heat_level = 3;
+        const std::string path = folder.Path("refused.coff");
+        TempFolder::Write(path, c.bytes);
+        h->window.open_choices.push_back(FileChoice{"refused.coff", path});
+        Click(ctl::kSelect);
+        EXPECT_THAT(h->window.messages, ElementsAre("Open File Error!")) << c.why;
+        EXPECT_EQ((std::array<int, 3>{s().fan_level, s().roast_time, s().heat_level}), c.panel) << c.why;
+        EXPECT_EQ(Working(), kDefaultValues) << c.why;
+    }
+}
+
 TEST_F(ProfileCommandsTest, EditMakesAnUnsavedCopyAndSelectsTheFan) {
     h->controller.console.WriteStep(1, KEEP_VALUE, KEEP_VALUE, KEEP_VALUE, StepCompleted);
     h->controller.console.WriteStep(3, KEEP_VALUE, KEEP_VALUE, KEEP_VALUE, StepEnd);
@@ -303,6 +330,36 @@ TEST_F(ProfileCommandsTest, AQuestionDoesNotActOnAProfileReplacedWhileItWasOpen)
         EXPECT_EQ(TempFolder::Read(loaded_path), kLoadedText) << control;
         EXPECT_EQ(s().profile_name, kLastUsbSetting) << control;
         EXPECT_EQ(h->Working().size(), 2u) << control;
+    }
+}
+
+TEST_F(ProfileCommandsTest, TheEditorIsLockedWhileAQuestionIsOpen) {
+    // The three questions of the profile commands, each answered both ways.
+    const std::vector<std::pair<const char*, std::function<void()>>> questions{
+        {"CREATE replace", [this] {
+             TempFolder::Write(folder.Path("Roast.coff"), kLoadedText);
+             h->window.save_choices.push_back(Choice("Roast"));
+             Click(ctl::kCreate);
+         }},
+        {"DELET", [this] { Click(ctl::kDelet); }},
+        {"SAVE", [this] { Click(ctl::kSave); }},
+    };
+    for (const auto& [name, ask] : questions) {
+        for (bool yes : {false, true}) {
+            Reset(kReady);
+            int lock_while_open = -1;
+            int prompt_open_while_open = -1;
+            h->window.answers.push_back({yes, 0, [&] {
+                                             lock_while_open = h->editor.Lock();
+                                             prompt_open_while_open = s().prompt_open;
+                                         }});
+            ask();
+            ASSERT_EQ(h->window.prompts.size(), 1u) << name;
+            EXPECT_EQ(lock_while_open, 1) << name << (yes ? " Yes" : " No");
+            EXPECT_EQ(prompt_open_while_open, 1) << name;
+            EXPECT_EQ(h->editor.Lock(), 0) << name << (yes ? " Yes" : " No") << ": the editor stays locked";
+            EXPECT_EQ(s().prompt_open, 0) << name;
+        }
     }
 }
 

@@ -49,3 +49,9 @@ inline std::string CoffRecord(const char* marker, char fan, const char* time, ch
 }
 inline std::string Roast(char fan, const char* time, char heat) { return CoffRecord("QVR_COFF_FLIE", fan, time, heat); }
 inline std::string Cool(char fan, const char* time) { return CoffRecord("QVR_COFF_COOL", fan, time, '0'); }
+// `record` `n` times over.
+inline std::string Repeat(const std::string& record, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += record;
+    return out;
+}
