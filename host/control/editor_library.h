@@ -17,6 +17,9 @@ public:
     virtual void LoadAndBind() = 0;
     // True when the library is loaded.
     virtual bool Loaded() const = 0;
+    // True when the PROGRAM window can be opened: the library is loaded and
+    // has its ShowDlg.
+    virtual bool CanShowEditor() const { return Loaded(); }
 
     virtual int ShowDlg(StepNode* head) = 0;
     virtual void Updata_ShowDlg(StepNode* head) = 0;

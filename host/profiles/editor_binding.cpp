@@ -14,9 +14,10 @@ constexpr int kClosed = 4;
 void EditorBinding::OnProgram() {
     ControllerState& s = c_.state;
     if (s.profile_name == kMachineSetting) return;
-    if (!c_.editor.Loaded()) {
-        // Without the library there is no editor to open; say so rather than
-        // leave the button silent.
+    if (!c_.editor.CanShowEditor()) {
+        // Without the library (or its ShowDlg) there is no editor to open;
+        // say so rather than leave the button silent or mark a window open
+        // that never appeared.
         c_.window.MessageBox("The step editor (quarnel) could not be loaded.");
         return;
     }

@@ -21,6 +21,7 @@ public:
 
     void LoadAndBind() override;
     bool Loaded() const override { return loaded_; }
+    bool CanShowEditor() const override { return loaded_ && showDlg_ != nullptr; }
 
     int ShowDlg(StepNode* head) override;
     void Updata_ShowDlg(StepNode* head) override;

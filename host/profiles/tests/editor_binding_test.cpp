@@ -66,12 +66,16 @@ TEST_F(EditorBindingTest, ProgramRefusesTheMachineSettingAndBrokenLists) {
     EXPECT_EQ(h.s().editor_open, 0);
 }
 
-TEST_F(EditorBindingTest, ProgramWithoutTheLibrarySaysSoAndOpensNothing) {
-    h.editor.loaded = false;
-    Program();
-    EXPECT_THAT(h.window.messages, ElementsAre("The step editor (quarnel) could not be loaded."));
-    EXPECT_TRUE(h.editor.CallsOf("ShowDlg").empty());
-    EXPECT_EQ(h.s().editor_open, 0);
+TEST_F(EditorBindingTest, ProgramWithoutTheLibraryOrItsShowDlgSaysSoAndOpensNothing) {
+    for (bool library_loaded : {false, true}) {
+        h.editor.loaded = library_loaded;
+        h.editor.can_show = false;  // when loaded: a library without ShowDlg
+        h.window.messages.clear();
+        Program();
+        EXPECT_THAT(h.window.messages, ElementsAre("The step editor (quarnel) could not be loaded."));
+        EXPECT_TRUE(h.editor.CallsOf("ShowDlg").empty());
+        EXPECT_EQ(h.s().editor_open, 0) << "a window that never opened is not marked open";
+    }
 }
 
 TEST_F(EditorBindingTest, ChangedTakesTheEditorsList) {

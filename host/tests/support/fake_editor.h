@@ -22,6 +22,7 @@ public:
 
     void LoadAndBind() override { ++binds; }
     bool Loaded() const override { return loaded; }
+    bool CanShowEditor() const override { return loaded && can_show; }
     int ShowDlg(StepNode* head) override;
     void Updata_ShowDlg(StepNode* head) override;
     void update_data(StepNode* head, int step, int elapsed) override;
@@ -36,6 +37,7 @@ public:
     void ClearCalls() { calls.clear(); }
 
     bool loaded = true;
+    bool can_show = true;  // false: a library without ShowDlg
     int binds = 0;
     uint8_t lock = 0;
     CStep_Data list;  // the editor's own list
