@@ -10,6 +10,8 @@ constexpr int kSecondsPerDay = 86400;
 // The most seconds before the start a countdown may have read last when a
 // late tick finds the start passed.
 constexpr int kMissedStartSeconds = 5;
+// The most seconds past the start a late tick may find.
+constexpr int kMissedStartLateness = 60;
 }  // namespace
 
 std::string CountdownText(int secs) {
@@ -162,10 +164,11 @@ void ControlCycle::DelayedStartCountdown() {
     const int left = SecondsUntil(now, start);
     // A late tick can miss the start second (timer 1 rests while a program
     // is downloaded); the count then wraps to a day ahead, which means the
-    // start has just passed. Only a wrap from the last few seconds counts,
-    // so a clock set back by the user does not start the roast early.
+    // start has just passed. Only a wrap from the last few seconds to a
+    // start passed moments ago counts, so a clock set back by the user does
+    // not start the roast early.
     const bool passed = s.delay_seconds_left >= 0 && s.delay_seconds_left <= kMissedStartSeconds &&
-                        left > s.delay_seconds_left;
+                        left >= kSecondsPerDay - kMissedStartLateness;
     s.delay_seconds_left = left;
     const std::string text = CountdownText(left) + kDots[s.dot_phase & 3];
     s.dot_phase = (s.dot_phase + 1) & 3;

@@ -139,6 +139,48 @@ TEST_F(ControlCycleTest, ManualCoolEndKeepsTheStepsThatRanAndRecordsTheCooling) 
     EXPECT_EQ(shown.back().list.size(), 3u);
 }
 
+TEST_F(ControlCycleTest, ManualCoolEndOnAnEmptyListSaysSoAndEndsTheTickAtOnce) {
+    h.SetProfile({{5, 30, 3}}, {5, 30});
+    StartRun();
+    ControllerState& s = h.s();
+    s.run_phase = kManualCool;
+    s.cool_time = 1;
+    h.Ticks(11);
+    h.controller.console.working.Clear();
+    h.window.messages.clear();
+    h.Ticks(1);
+    EXPECT_EQ(s.machine_state, kFinished);
+    EXPECT_EQ(s.run_phase, kWaitStart);
+    EXPECT_EQ(s.cool_time, 30);
+    ASSERT_FALSE(h.window.messages.empty());
+    EXPECT_EQ(h.window.messages.back(), "STEP data is empty!");
+    EXPECT_EQ(h.controller.console.working.Renumber(), 0u);
+    EXPECT_FALSE(h.window.TimerRunning(kDownloadTimer)) << "nothing to download";
+    EXPECT_EQ(h.editor.Lock(), 1) << "the tick ended before it unlocked the editor";
+}
+
+TEST_F(ControlCycleTest, CoolingCountStopsAtItsLimitOnlyInAProfilesCooling) {
+    h.SetProfile({{5, 30, 3}}, {5, 99});
+    StartRun();
+    ControllerState& s = h.s();
+    s.run_phase = kCool;
+    s.cool_time = 99;
+    s.cool_elapsed = kElapsedLimit - 1;
+    h.Ticks(12);
+    EXPECT_EQ(s.cool_elapsed, kElapsedLimit);
+    EXPECT_TRUE(h.window.messages.empty());
+    h.Ticks(24);
+    EXPECT_EQ(s.cool_elapsed, kElapsedLimit);
+    EXPECT_EQ(s.cool_time, 96) << "the cooling goes on";
+    EXPECT_THAT(h.window.messages, ElementsAre("cool time over!", "cool time over!"));
+
+    h.window.messages.clear();
+    s.run_phase = kManualCool;
+    h.Ticks(24);
+    EXPECT_EQ(s.cool_elapsed, kElapsedLimit + 2) << "a manual cooling has no limit";
+    EXPECT_TRUE(h.window.messages.empty());
+}
+
 TEST_F(ControlCycleTest, ManualCoolRightAfterAStepBeganCountsOneUnit) {
     h.SetProfile({{5, 30, 3}}, {5, 30});
     StartRun();
@@ -222,6 +264,25 @@ TEST_F(ControlCycleTest, DelayedStartBeginsWhenADownloadHidesItsSecond) {
     ASSERT_EQ(s.download_active, 1);
     EXPECT_GT(TicksUntil([&] { return s.run_phase == kHeat; }, 6), 0) << h.window.name_text;
     EXPECT_EQ(h.window.name_text, "Roast");
+}
+
+TEST_F(ControlCycleTest, DelayedStartWaitsWhenTheClockIsSetBackInItsLastSeconds) {
+    h.SetProfile({{5, 59, 3}}, {5, 30});
+    StartRun();
+    ControllerState& s = h.s();
+    s.run_phase = kWaitStart;
+    s.delayed_start = true;
+    h.window.now_ms = 0;
+    h.window.clock_at_start = {8, 0, 7};
+    h.window.picker = {8, 0, 10};
+    h.Ticks(1);
+    ASSERT_EQ(s.delay_seconds_left, 3);
+    h.window.clock_at_start = {8, 0, 4};  // the clock goes back three seconds
+    h.Ticks(1);
+    EXPECT_EQ(s.run_phase, kWaitStart) << h.window.name_text;
+    EXPECT_GT(s.delay_seconds_left, 3) << "the count went up again";
+    // It starts when the clock reaches the start after all.
+    EXPECT_GE(TicksUntil([&] { return s.run_phase == kHeat; }, 16), 8);
 }
 
 TEST(CountdownText, SecondsAndHoursForms) {
