@@ -289,6 +289,7 @@ int CKavoloRoasterDlg::RunBox(const std::string& text, bool yes_no) {
     const int answer = box.exec();
     box_widgets_.erase(std::find(box_widgets_.begin(), box_widgets_.end(), &box));
     open_boxes_.erase(guard);
+    ForgetHeldKeys();
     return answer;
 }
 
@@ -364,7 +365,18 @@ bool CKavoloRoasterDlg::event(QEvent* e) {
         Forward("editor message", [this, code] { controller_->OnEditorMessage(code); });
         return true;
     }
+    if (e->type() == QEvent::WindowDeactivate) ForgetHeldKeys();
     return QDialog::event(e);
+}
+
+void CKavoloRoasterDlg::ForgetHeldKeys() {
+    // Keys let go while another window had the keyboard (a message box the
+    // key itself opened, say) never report their release here; the window
+    // then reads them as released, so the Alt+Enter count starts again.
+    enter_held_ = false;
+    KeyMessage release;
+    release.kind = KeyKind::KeyUp;
+    Forward("key release", [&] { controller_->PreTranslateMessage(release); });
 }
 
 bool CKavoloRoasterDlg::eventFilter(QObject* watched, QEvent* e) {

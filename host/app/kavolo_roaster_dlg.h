@@ -109,6 +109,8 @@ private:
     // Forwards one key press or release of this window to the key filter;
     // true when the filter consumed it.
     bool FilterKey(QKeyEvent* event);
+    // Reads Enter as released and restarts the Alt+Enter count.
+    void ForgetHeldKeys();
     // Runs input forwarded to the controller; an exception is reported
     // and stops there, so it never unwinds through Qt's event handling.
     template <typename F>

@@ -63,6 +63,7 @@ private slots:
     void endDialogEndsTheWindowAndItsBoxes();
     void keyPressesBecomeKeyDownAndCharacterMessages();
     void releasingAltOrEnterRestartsTheAltEnterCount();
+    void enterLetGoInsideABoxIsReadAsReleased();
     void eachKeyPressReachesTheFilterOnce();
     void windowPassesOnlyNumberCharacters();
     void sameMessageWhileShowingOpensNoSecondBox();
@@ -417,6 +418,25 @@ void WindowTest::releasingAltOrEnterRestartsTheAltEnterCount() {
         QCOMPARE(t.s().alt_enter_count, 0);
         QTest::keyRelease(native, Qt::Key_Return);
     }
+}
+
+void WindowTest::enterLetGoInsideABoxIsReadAsReleased() {
+    Stand t;
+    QWindow* native = t.window->windowHandle();
+    QTest::keyPress(native, Qt::Key_Return, Qt::AltModifier);
+    QCOMPARE(t.s().alt_enter_count, 2);
+    // A box opens while both keys are down; Enter is let go inside it.
+    Soon([] {
+        for (QMessageBox* box : OpenBoxes()) box->accept();
+    });
+    t.window->MessageBox("Please connect the Brazimo on the computer!");
+    QCOMPARE(t.s().alt_enter_count, 0);
+    // The next Alt+Enter press is one press again, not the third and fourth
+    // messages of a press that never ended.
+    QTest::keyPress(native, Qt::Key_Return, Qt::AltModifier);
+    QCOMPARE(t.s().alt_enter_count, 2);
+    QTest::keyRelease(native, Qt::Key_Return, Qt::AltModifier);
+    QCOMPARE(t.s().alt_enter_count, 0);
 }
 
 void WindowTest::eachKeyPressReachesTheFilterOnce() {
