@@ -16,7 +16,6 @@
 
 ConsoleProgram::ConsoleProgram(ConsoleSettings settings) : settings_(std::move(settings)) {
     QApplication::setApplicationName(kProgramName);
-    QApplication::setApplicationDisplayName(kProgramName);
     EditorMessageType();
 }
 
