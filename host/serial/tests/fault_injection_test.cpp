@@ -3,6 +3,8 @@
 // receive threshold, so minutes of roasting take milliseconds. Each test
 // says what must hold afterwards: the state, the working list, the
 // roaster's stored program and the profile's file.
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -108,6 +110,35 @@ TEST_F(FaultTest, ARoasterSilentMidRoastComesBackAndTheRunGoesOn) {
                             StepValues{8, 2, 1, StepCompleted}, StepValues{5, 3, 0, StepEnd}));
     EXPECT_EQ(wire.model.program(), WorkingAsProgram());
     EXPECT_EQ(TempFolder::Read(path), kProfileFile);
+    ExpectSound();
+}
+
+TEST_F(FaultTest, ABridgePulledOutMidRoastIsReportedOnceAndItsReturnStartsTheLinkAfresh) {
+    StartRoast();
+    h.Ticks(20);
+    const auto run_before = Values(h.Working());
+    const int32_t elapsed = s().run_elapsed;
+    const auto shown = [&](const char* text) { return std::count(h.window.messages.begin(), h.window.messages.end(), text); };
+
+    wire.Unplug();
+    ASSERT_TRUE(Until([&] { return shown("The Port communications Failure!") == 1; }, 5000));
+    h.window.Advance(20000);
+    EXPECT_EQ(shown("Serial Port err!"), 1) << "the lost device is one error event";
+    EXPECT_EQ(h.window.messages.size(), 2u) << "the failure is shown once, not once per attempt";
+    EXPECT_EQ(s().link_down, 1);
+    EXPECT_EQ(s().machine_state, kRun) << "while the bridge is away the console keeps the run";
+    EXPECT_EQ(s().run_elapsed, elapsed) << "no unit counts while the link is down";
+    EXPECT_EQ(Values(h.Working()), run_before);
+
+    wire.Plug();
+    ASSERT_TRUE(Until([&] { return s().link_down == 0; }, 5000));
+    // The failure was shown, so this is a fresh link start: the roaster's
+    // stored program and the Ready state come back from the upload.
+    EXPECT_THAT(Values(h.Working()), ElementsAre(StepValues{2, 20, 1, StepWaiting}, StepValues{3, 40, 0, CoolWaiting}));
+    EXPECT_EQ(s().profile_name, "Last USB Setting");
+    EXPECT_EQ(s().machine_state, kReady);
+    EXPECT_EQ(h.window.messages.size(), 2u);
+    EXPECT_EQ(TempFolder::Read(path), kProfileFile) << "the profile's file is untouched";
     ExpectSound();
 }
 
