@@ -22,7 +22,12 @@ cmake --build build -j "$jobs"
 echo "== sanitizer build =="
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVOLO_SANITIZE=ON
 cmake --build build/sanitize -j "$jobs"
-(cd build/sanitize && ctest --output-on-failure -j "$jobs")
+# Qt's own event dispatcher instead of GLib's: GLib keeps allocations to the
+# end of the process that LeakSanitizer cannot tell from the program's own,
+# and suppressing them by library would hide leaks made in any callback
+# GLib dispatches. The normal build above runs on the GLib dispatcher, as
+# the program does.
+(cd build/sanitize && QT_NO_GLIB=1 ctest --output-on-failure -j "$jobs")
 
 echo "== fuzz targets =="
 ./scripts/run-fuzzers.sh

@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6-dev libgl-dev
     libgtest-dev libgmock-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-dev
     fonts-dejavu-core
 )
 if [ "${1:-}" = "--gui" ]; then

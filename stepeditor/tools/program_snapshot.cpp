@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     profile.InsertStep(4, 3, 30, 1, StepWaiting);
     profile.InsertStep(5, 7, 45, 0, CoolWaiting);
     editor.ShowDlg(profile.head);
-    // Two progress reports: the running step shows 2.3 minutes with a dot.
+    // Two progress reports: the running step shows 2.3 minutes, its dots moving.
     editor.update_data(profile.head, 3, 23);
     editor.update_data(profile.head, 3, 24);
     QApplication::processEvents();
