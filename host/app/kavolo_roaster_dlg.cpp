@@ -67,9 +67,11 @@ ClockTime ToClock(const QTime& t) { return ClockTime{t.hour(), t.minute(), t.sec
 
 std::optional<FileChoice> ToChoice(const QString& path) {
     if (path.isEmpty()) return std::nullopt;
-    // The name is shown in the name box (UTF-8); the path is handed to the
-    // file functions in the file system's own encoding.
-    return FileChoice{QFileInfo(path).fileName().toStdString(), QFile::encodeName(path).toStdString()};
+    // Name and path are both UTF-8: the name box shows the name, and the
+    // file functions take UTF-8 paths on every platform (on Windows they
+    // widen them), where the file system's 8-bit encoding would lose
+    // characters outside the ANSI code page.
+    return FileChoice{QFileInfo(path).fileName().toStdString(), path.toStdString()};
 }
 
 // A font of the first family installed, for systems without the family
