@@ -54,12 +54,14 @@ std::string LastError(const char* fallback) {
 
 FileResult Failure(std::string reason) { return FileResult{false, std::move(reason)}; }
 
-// Asks the system to put the file's written bytes on the disk; 0 on success.
+// Asks the system to put the file's written bytes on the disk; 0 on success
+// and for files that cannot be synced (a device).
 int SyncToDisk(std::FILE* file) {
 #ifdef _WIN32
     return _commit(_fileno(file));
 #else
-    return fsync(fileno(file));
+    const int result = fsync(fileno(file));
+    return result != 0 && (errno == EINVAL || errno == ENOTSUP) ? 0 : result;
 #endif
 }
 
