@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+#include "file_io.h"
 #include "step_data.h"
 
 constexpr std::size_t kCoffRecordSize = 20;
@@ -26,12 +27,6 @@ constexpr std::size_t kCoffMaxBytes = kCoffRecordSize * kCoffMaxRecords;  // 420
 
 inline const std::string kCoffRoastMarker = "QVR_COFF_FLIE";
 inline const std::string kCoffCoolMarker = "QVR_COFF_COOL";
-
-// The outcome of a file operation; `reason` says why it failed.
-struct FileResult {
-    bool ok = true;
-    std::string reason;
-};
 
 // The text of a file for `list`: 20 bytes a step, the last step written as
 // the cooling record. Renumbers the list first. Refused (nullopt) when the
