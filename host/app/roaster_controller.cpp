@@ -15,7 +15,21 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       hold(console, sync, panel, link, commands),
       keys(console, commands, panel),
       receive(console, sync, panel) {
-    console.com.OnComm = [this] { receive.OnComm(); };
+    console.com.OnComm = [this] {
+        receive.OnComm();
+        Observe();
+    };
+    receive.on_reading = [this](int32_t raw) {
+        if (recorder_) recorder_->OnReading(raw, console.state, console.working);
+    };
+}
+
+void RoasterController::Observe() {
+    if (recorder_) recorder_->Observe(console.state, console.working);
+}
+
+void RoasterController::OnClose() {
+    if (recorder_) recorder_->OnClose(console.working);
 }
 
 void RoasterController::Start() {
@@ -51,10 +65,14 @@ void RoasterController::OnTimer(int id) {
     case kDownloadTimer: link.DownloadTick(); break;
     default: break;
     }
+    Observe();
 }
 
 void RoasterController::OnButtonClicked(int control_id) {
-    if (profiles.OnButtonClicked(control_id)) return;  // CREATE, SELECT, EDIT, DELET, SAVE, CANCEL
+    if (profiles.OnButtonClicked(control_id)) {  // CREATE, SELECT, EDIT, DELET, SAVE, CANCEL
+        Observe();
+        return;
+    }
     switch (control_id) {
     case ctl::kProgram: binding.OnProgram(); break;
     case ctl::kRight: commands.OnRight(); break;
@@ -66,14 +84,28 @@ void RoasterController::OnButtonClicked(int control_id) {
     case ctl::kTemperature: commands.OnButton1(); break;
     default: break;
     }
+    Observe();
 }
 
-void RoasterController::OnButtonPressed(int control_id) { hold.OnButtonPress(control_id); }
+void RoasterController::OnButtonPressed(int control_id) {
+    hold.OnButtonPress(control_id);
+    Observe();
+}
 
-void RoasterController::OnButtonReleased() { hold.OnButtonRelease(); }
+void RoasterController::OnButtonReleased() {
+    hold.OnButtonRelease();
+    Observe();
+}
 
 void RoasterController::OnClockChanged() { commands.OnClockChanged(); }
 
-bool RoasterController::PreTranslateMessage(const KeyMessage& message) { return keys.PreTranslateMessage(message); }
+bool RoasterController::PreTranslateMessage(const KeyMessage& message) {
+    const bool consumed = keys.PreTranslateMessage(message);
+    Observe();
+    return consumed;
+}
 
-void RoasterController::OnEditorMessage(int code) { binding.OnEditorMessage(code); }
+void RoasterController::OnEditorMessage(int code) {
+    binding.OnEditorMessage(code);
+    Observe();
+}

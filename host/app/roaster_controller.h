@@ -1,7 +1,9 @@
 // The roast logic of the console as one object: the shared state and step
 // lists, and the parts that act on them. The main window owns one, forwards
 // its timers, buttons, keys, serial events and editor messages to it, and
-// implements the interfaces it reaches the outside through.
+// implements the interfaces it reaches the outside through. A roast
+// recorder, when one is attached, sees every reading and the state after
+// every event handled.
 #pragma once
 
 #include "button_hold.h"
@@ -16,6 +18,7 @@
 #include "panel_display.h"
 #include "profile_commands.h"
 #include "receive_handler.h"
+#include "roast_recorder.h"
 
 class RoasterController {
 public:
@@ -46,6 +49,12 @@ public:
 
     ControllerState& state() { return console.state; }
 
+    // Feeds `recorder` (null: none) from now on.
+    void AttachRecorder(RoastRecorder* recorder) { recorder_ = recorder; }
+    RoastRecorder* recorder() const { return recorder_; }
+    // Ends a running recording as the program closes.
+    void OnClose();
+
     Console console;
     EditorSync sync;
     PanelDisplay panel;
@@ -57,4 +66,10 @@ public:
     ButtonHold hold;
     KeyFilter keys;
     ReceiveHandler receive;
+
+private:
+    // Lets the recorder see the state the last event left.
+    void Observe();
+
+    RoastRecorder* recorder_ = nullptr;
 };

@@ -152,7 +152,9 @@ void ReceiveHandler::OnLinkUpFrame(const uint8_t* f) {
     if (f[0] == kSync && f[1] == kSync && f[13] == kTrailer) {
         s.reconnecting = 0;
         s.no_reply_ticks = 0;
-        TakeTemperature(f[10] * 256 + f[11]);
+        const int32_t reading = f[10] * 256 + f[11];
+        TakeTemperature(reading);
+        if (on_reading) on_reading(reading);
     }
     // The power-off notice is recognised by its command byte alone.
     if ((s.machine_state == kReady || s.machine_state == kRun) && f[4] == kCmdPowerOff) OnPowerOff();

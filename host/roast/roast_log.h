@@ -1,0 +1,64 @@
+// A roast log: what one recording holds. Header lines (key and value, in
+// the order they were written, unknown keys included) and one sample per
+// reply frame of the roaster. Temperatures are degrees Fahrenheit.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct RoastSample {
+    double seconds = 0;                     // since the recording began
+    std::optional<int32_t> bean_f;          // the raw reading; none for a sensor error
+    std::optional<int32_t> shown_f;         // the smoothed reading the panel shows
+    std::optional<double> ror_f_per_min;    // none until enough readings exist
+    int32_t machine_state = 0;              // controller values at the reading
+    int32_t run_phase = 0;
+    int32_t step = 0;
+    int32_t fan = 0;
+    int32_t heat = 0;
+    int32_t time_left_units = 0;            // tenths of a minute
+};
+
+struct RoastHeaderLine {
+    std::string key;
+    std::string value;
+};
+
+struct RoastLog {
+    std::vector<RoastHeaderLine> header;
+    std::vector<RoastSample> samples;
+
+    // The value of the first line with `key`; empty when there is none.
+    std::string Get(const std::string& key) const;
+    bool Has(const std::string& key) const;
+    // Replaces the value of the first line with `key`, or adds the line.
+    void Set(const std::string& key, const std::string& value);
+    // Removes every line with `key`.
+    void Remove(const std::string& key);
+};
+
+// Header keys the console writes.
+namespace roastkey {
+inline const std::string kProgram = "program";
+inline const std::string kProfile = "profile";
+inline const std::string kProfileFile = "profile_file";
+inline const std::string kStart = "start";
+inline const std::string kPlannedSteps = "planned_steps";
+inline const std::string kRunSteps = "run_steps";
+inline const std::string kIncomplete = "incomplete";
+}  // namespace roastkey
+
+// Samples further apart than this have a gap between them: the link was
+// down and nothing was read.
+constexpr double kRoastGapSeconds = 2.0;
+
+// True when the roaster read no temperature between `a` and `b`.
+inline bool IsGap(const RoastSample& a, const RoastSample& b) { return b.seconds - a.seconds > kRoastGapSeconds; }
+
+// The minutes a sample's time left stands for.
+inline double TimeLeftMinutes(const RoastSample& s) { return s.time_left_units / 10.0; }
+
+// True for the run phases in which the heater is off.
+bool IsCoolingPhase(int32_t run_phase);

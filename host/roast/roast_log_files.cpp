@@ -1,0 +1,151 @@
+#include "roast_log_files.h"
+
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kMaxNameBytes = 80;
+const std::string kLogExtension = ".csv";
+
+bool Exists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(FsPath(path), ec);
+}
+
+// A path in `folder` for `stem` that neither a log nor a partial log uses.
+std::string FreeLogPath(const std::string& folder, const std::string& stem) {
+    for (int n = 1;; ++n) {
+        const std::string name = n == 1 ? stem : stem + " (" + std::to_string(n) + ")";
+        const std::string path = (FsPath(folder) / FsPath(name + kLogExtension)).u8string();
+        if (!Exists(path) && !Exists(path + kPartialSuffix)) return path;
+    }
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+std::string SafeFileName(const std::string& name) {
+    std::string safe;
+    for (unsigned char ch : name) {
+        const bool reserved = ch < 0x20 || ch == 0x7F || std::string("/\\:*?\"<>|").find(static_cast<char>(ch)) !=
+                                                              std::string::npos;
+        safe += reserved ? '_' : static_cast<char>(ch);
+    }
+    if (safe.size() > kMaxNameBytes) {
+        std::size_t cut = kMaxNameBytes;
+        // Never cut inside a UTF-8 character.
+        while (cut > 0 && (static_cast<unsigned char>(safe[cut]) & 0xC0) == 0x80) --cut;
+        safe.resize(cut);
+    }
+    // Names may not start with a dot (hidden) or end in dots or spaces
+    // (refused on Windows).
+    while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) safe.pop_back();
+    while (!safe.empty() && (safe.front() == '.' || safe.front() == ' ')) safe.erase(safe.begin());
+    return safe.empty() ? "roast" : safe;
+}
+
+void RoastLogFiles::Begin(const RoastLog& log, const LocalDateTime& start, const std::string& profile) {
+    final_path_.clear();
+    partial_path_.clear();
+    pending_.clear();
+    last_flush_seconds_ = 0;
+    writing_ = false;
+    reported_ = false;
+    saved_ = false;
+
+    std::error_code ec;
+    fs::create_directories(FsPath(folder_), ec);
+    if (ec) {
+        Fail(folder_, ec.message());
+        return;
+    }
+    final_path_ = FreeLogPath(folder_, FileStamp(start) + " " + SafeFileName(profile));
+    partial_path_ = final_path_ + kPartialSuffix;
+    const FileResult written = ReplaceContents(partial_path_, FormatRoastHeader(log));
+    if (!written.ok) {
+        Fail(partial_path_, written.reason);
+        return;
+    }
+    writing_ = true;
+}
+
+void RoastLogFiles::Append(const RoastSample& sample) {
+    if (!writing_) return;
+    pending_ += FormatRoastSample(sample);
+    if (sample.seconds - last_flush_seconds_ >= kRoastFlushSeconds) {
+        last_flush_seconds_ = sample.seconds;
+        Flush();
+    }
+}
+
+void RoastLogFiles::Flush() {
+    if (!writing_ || pending_.empty()) return;
+    const FileResult written = AppendAndSync(partial_path_, pending_);
+    pending_.clear();
+    if (!written.ok) Fail(partial_path_, written.reason);
+}
+
+void RoastLogFiles::End(const RoastLog& log) {
+    pending_.clear();
+    if (final_path_.empty()) return;  // no folder to write in
+    // Tried even after a failure during the roast: the disk may have room
+    // again. A second failure is not said again.
+    const FileResult written = SaveRoastLog(log, final_path_);
+    if (!written.ok) {
+        Fail(final_path_, written.reason);
+        return;
+    }
+    saved_ = true;
+    writing_ = false;
+    std::error_code ec;
+    fs::remove(FsPath(partial_path_), ec);
+}
+
+void RoastLogFiles::Fail(const std::string& path, const std::string& reason) {
+    writing_ = false;
+    if (reported_) return;
+    reported_ = true;
+    if (on_failure) on_failure(path, reason);
+}
+
+FileResult SaveRoastLog(const RoastLog& log, const std::string& path) {
+    return ReplaceContents(path, FormatRoastLog(log));
+}
+
+RoastLogParse ReadRoastLogFile(const std::string& path) {
+    std::string text, reason;
+    if (!ReadWholeFile(path, text, reason)) {
+        RoastLogParse failed;
+        failed.problem = reason;
+        return failed;
+    }
+    return ParseRoastLog(text);
+}
+
+std::vector<std::string> RecoverInterruptedLogs(const std::string& folder) {
+    std::vector<std::string> recovered;
+    std::error_code ec;
+    std::vector<fs::path> partials;
+    for (fs::directory_iterator it(FsPath(folder), ec), end; !ec && it != end; it.increment(ec))
+        if (EndsWith(it->path().filename().u8string(), kLogExtension + kPartialSuffix)) partials.push_back(it->path());
+    for (const fs::path& partial : partials) {
+        std::string text, reason;
+        if (!ReadWholeFile(partial.u8string(), text, reason)) continue;
+        RoastLogParse parsed = ParseRoastLog(text, true);
+        if (!parsed.ok) continue;
+        if (!parsed.log.Has(roastkey::kIncomplete)) parsed.log.Set(roastkey::kIncomplete, "interrupted");
+        std::string stem = partial.filename().u8string();
+        stem.resize(stem.size() - kPartialSuffix.size() - kLogExtension.size());
+        std::string target = (FsPath(folder) / FsPath(stem + kLogExtension)).u8string();
+        if (Exists(target)) target = FreeLogPath(folder, stem);
+        if (!SaveRoastLog(parsed.log, target).ok) continue;
+        fs::remove(partial, ec);
+        recovered.push_back(target);
+    }
+    return recovered;
+}

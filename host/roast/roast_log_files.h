@@ -1,0 +1,82 @@
+// Where recordings are kept: one file a roast in the roasts folder, named
+// "YYYY-MM-DD_HHMMSS <profile>.csv" by its local start time. While the roast
+// runs its rows go to "<name>.csv.partial", appended and put on the disk
+// every few seconds, so a crash, a kill or a power cut loses only the last
+// seconds; at the end the whole log replaces it as "<name>.csv" in one
+// rename. A log left partial by a program that never finished it is made
+// whole at the next start, marked incomplete.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "file_io.h"
+#include "roast_clock.h"
+#include "roast_log.h"
+#include "roast_log_text.h"
+
+// Receives a recording as it happens.
+class RoastLogStore {
+public:
+    virtual ~RoastLogStore() = default;
+    // A recording began at `start`; `log` holds its header so far.
+    virtual void Begin(const RoastLog& log, const LocalDateTime& start, const std::string& profile) = 0;
+    virtual void Append(const RoastSample& sample) = 0;
+    // The recording ended; `log` is all of it, with its final header.
+    virtual void End(const RoastLog& log) = 0;
+};
+
+// Rows reach the disk at least this often (in the recording's seconds).
+constexpr double kRoastFlushSeconds = 5.0;
+inline const std::string kPartialSuffix = ".partial";
+
+class RoastLogFiles final : public RoastLogStore {
+public:
+    explicit RoastLogFiles(std::string folder) : folder_(std::move(folder)) {}
+
+    // A folder or file that cannot be written, with the reason. Said once
+    // a recording; the recording goes on in memory.
+    std::function<void(const std::string& path, const std::string& reason)> on_failure;
+
+    void Begin(const RoastLog& log, const LocalDateTime& start, const std::string& profile) override;
+    void Append(const RoastSample& sample) override;
+    void End(const RoastLog& log) override;
+
+    const std::string& folder() const { return folder_; }
+    // The file of the running or the last recording; empty before the
+    // first and when its folder could not be made.
+    const std::string& path() const { return final_path_; }
+    // True when the last recording ended with its file written.
+    bool saved() const { return saved_; }
+
+private:
+    void Flush();
+    void Fail(const std::string& path, const std::string& reason);
+
+    std::string folder_;
+    std::string final_path_;
+    std::string partial_path_;
+    std::string pending_;  // rows not yet on the disk
+    double last_flush_seconds_ = 0;
+    bool writing_ = false;  // false after a failure: the rest stays in memory
+    bool reported_ = false;
+    bool saved_ = false;
+};
+
+// `name` made safe as part of a file name on every platform: no path
+// separators, reserved or control characters, at most 80 bytes of whole
+// UTF-8 characters; "roast" when nothing is left.
+std::string SafeFileName(const std::string& name);
+
+// Writes the whole log to `path`, replacing a file there in one rename.
+FileResult SaveRoastLog(const RoastLog& log, const std::string& path);
+
+// Reads the log file at `path`; a file that cannot be read gives line 0
+// and the reason.
+RoastLogParse ReadRoastLogFile(const std::string& path);
+
+// Makes every partial log in `folder` whole, marked incomplete
+// ("interrupted"), and returns the logs made. A partial log that does not
+// read as one is left as it is.
+std::vector<std::string> RecoverInterruptedLogs(const std::string& folder);

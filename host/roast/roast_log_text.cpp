@@ -1,0 +1,204 @@
+#include "roast_log_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "controller_state.h"
+
+const char* const kRoastLogColumns = "seconds,bean_f,shown_f,ror_f_per_min,state,phase,step,fan,heat,time_left_min";
+
+namespace {
+
+constexpr std::size_t kColumnCount = 10;
+
+struct Word {
+    int32_t value;
+    const char* text;
+};
+constexpr Word kStateWords[] = {{kOff, "off"}, {kReady, "ready"}, {kRun, "run"}, {kFinished, "finished"}};
+constexpr Word kPhaseWords[] = {
+    {kWaitStart, "wait"}, {kHeat, "heat"}, {kCool, "cool"}, {kManualCool, "manual_cool"}, {kPhaseNone, "none"}};
+
+template <std::size_t N>
+std::string WordOf(const Word (&words)[N], int32_t value) {
+    for (const Word& w : words)
+        if (w.value == value) return w.text;
+    return std::to_string(value);
+}
+
+template <std::size_t N>
+bool ValueOf(const Word (&words)[N], const std::string& text, int32_t& value) {
+    for (const Word& w : words) {
+        if (text == w.text) {
+            value = w.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> SplitFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    for (char ch : line) {
+        if (ch == ',')
+            fields.emplace_back();
+        else
+            fields.back() += ch;
+    }
+    return fields;
+}
+
+bool ParseInt(const std::string& text, int32_t low, int32_t high, int32_t& out) {
+    if (text.empty()) return false;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end && out >= low && out <= high;
+}
+
+bool ParseNumber(const std::string& text, double low, double high, double& out) {
+    if (text.empty()) return false;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out, std::chars_format::fixed);
+    return ec == std::errc() && ptr == end && std::isfinite(out) && out >= low && out <= high;
+}
+
+// Reads one row into `s`; empty when it is good, else what is wrong.
+std::string ParseRow(const std::string& line, RoastSample& s) {
+    const std::vector<std::string> f = SplitFields(line);
+    if (f.size() != kColumnCount)
+        return "expected " + std::to_string(kColumnCount) + " fields, found " + std::to_string(f.size());
+    int32_t value = 0;
+    double number = 0;
+    if (!ParseNumber(f[0], 0, 1e7, s.seconds)) return "bad seconds \"" + f[0] + "\"";
+    if (!f[1].empty()) {
+        if (!ParseInt(f[1], 0, 65535, value)) return "bad bean temperature \"" + f[1] + "\"";
+        s.bean_f = value;
+    }
+    if (!f[2].empty()) {
+        if (!ParseInt(f[2], 0, 65535, value)) return "bad shown temperature \"" + f[2] + "\"";
+        s.shown_f = value;
+    }
+    if (!f[3].empty()) {
+        if (!ParseNumber(f[3], -1e5, 1e5, number)) return "bad rate of rise \"" + f[3] + "\"";
+        s.ror_f_per_min = number;
+    }
+    if (!ValueOf(kStateWords, f[4], s.machine_state)) return "unknown state \"" + f[4] + "\"";
+    if (!ValueOf(kPhaseWords, f[5], s.run_phase)) return "unknown phase \"" + f[5] + "\"";
+    if (!ParseInt(f[6], 0, 255, s.step)) return "bad step \"" + f[6] + "\"";
+    if (!ParseInt(f[7], 0, 9, s.fan)) return "bad fan \"" + f[7] + "\"";
+    if (!ParseInt(f[8], 0, 3, s.heat)) return "bad heat \"" + f[8] + "\"";
+    if (!ParseNumber(f[9], 0, 1e5, number)) return "bad time left \"" + f[9] + "\"";
+    s.time_left_units = static_cast<int32_t>(std::lround(number * 10));
+    return {};
+}
+
+bool IsKeyChar(char ch) { return (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '_'; }
+
+// Reads "# key: value"; false when the line is not of that form.
+bool ParseHeaderLine(const std::string& line, RoastHeaderLine& out) {
+    if (line.size() < 2 || line[0] != '#' || line[1] != ' ') return false;
+    const std::size_t colon = line.find(':', 2);
+    if (colon == std::string::npos || colon == 2) return false;
+    out.key = line.substr(2, colon - 2);
+    for (char ch : out.key)
+        if (!IsKeyChar(ch)) return false;
+    std::size_t from = colon + 1;
+    if (from < line.size() && line[from] == ' ') ++from;
+    out.value = line.substr(from);
+    return true;
+}
+
+// A header value kept on its one line: control characters become spaces.
+std::string OneLine(std::string text) {
+    for (char& ch : text)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) ch = ' ';
+    return text;
+}
+
+}  // namespace
+
+std::string OneDecimal(double value) {
+    const long long tenths = std::llround(value * 10.0);
+    const long long whole = std::llabs(tenths) / 10;
+    const long long fraction = std::llabs(tenths) % 10;
+    return (tenths < 0 ? "-" : "") + std::to_string(whole) + "." + std::to_string(fraction);
+}
+
+std::string StateWord(int32_t machine_state) { return WordOf(kStateWords, machine_state); }
+std::string PhaseWord(int32_t run_phase) { return WordOf(kPhaseWords, run_phase); }
+
+std::string FormatRoastHeader(const RoastLog& log) {
+    std::string text;
+    for (const RoastHeaderLine& line : log.header) text += "# " + OneLine(line.key) + ": " + OneLine(line.value) + "\n";
+    text += kRoastLogColumns;
+    text += "\n";
+    return text;
+}
+
+std::string FormatRoastSample(const RoastSample& s) {
+    std::string row = OneDecimal(s.seconds) + ",";
+    if (s.bean_f) row += std::to_string(*s.bean_f);
+    row += ",";
+    if (s.shown_f) row += std::to_string(*s.shown_f);
+    row += ",";
+    if (s.ror_f_per_min) row += OneDecimal(*s.ror_f_per_min);
+    row += "," + StateWord(s.machine_state) + "," + PhaseWord(s.run_phase) + "," + std::to_string(s.step) + "," +
+           std::to_string(s.fan) + "," + std::to_string(s.heat) + "," + OneDecimal(TimeLeftMinutes(s)) + "\n";
+    return row;
+}
+
+std::string FormatRoastLog(const RoastLog& log) {
+    std::string text = FormatRoastHeader(log);
+    for (const RoastSample& s : log.samples) text += FormatRoastSample(s);
+    return text;
+}
+
+RoastLogParse ParseRoastLog(const std::string& text, bool allow_cut_end) {
+    RoastLogParse result;
+    auto fail = [&](int line, std::string problem) {
+        result.ok = false;
+        result.bad_line = line;
+        result.problem = std::move(problem);
+        return result;
+    };
+    bool columns_seen = false;
+    int number = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find('\n', at);
+        const bool cut = end == std::string::npos;
+        std::string line = text.substr(at, cut ? std::string::npos : end - at);
+        at = cut ? text.size() : end + 1;
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find('\0') != std::string::npos) return fail(number, "not a text line");
+        if (!columns_seen) {
+            if (line.empty()) continue;
+            if (line == kRoastLogColumns) {
+                columns_seen = true;
+                continue;
+            }
+            RoastHeaderLine header;
+            if (cut && allow_cut_end) break;
+            if (!ParseHeaderLine(line, header)) {
+                if (line[0] == '#') return fail(number, "a header line is not \"# key: value\"");
+                return fail(number, "expected a header line or the column line");
+            }
+            result.log.header.push_back(std::move(header));
+            continue;
+        }
+        if (line.empty()) continue;
+        if (cut && allow_cut_end) break;
+        RoastSample sample;
+        const std::string problem = ParseRow(line, sample);
+        if (!problem.empty()) return fail(number, problem);
+        if (!result.log.samples.empty() && sample.seconds < result.log.samples.back().seconds)
+            return fail(number, "seconds go backwards");
+        result.log.samples.push_back(sample);
+    }
+    if (!columns_seen && !allow_cut_end) return fail(number + 1, "no column line");
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,102 @@
+#include "roast_recorder.h"
+
+#include "console.h"
+#include "receive_handler.h"
+#include "roast_log_files.h"
+#include "roast_log_text.h"
+
+namespace {
+
+bool RunIsRoasting(const ControllerState& s) {
+    return s.machine_state == kRun && (s.run_phase == kHeat || s.run_phase == kCool || s.run_phase == kManualCool);
+}
+
+}  // namespace
+
+std::string StepsText(const CStep_Data& list) {
+    std::string text;
+    uint32_t walked = 0;
+    for (const StepNode* n = list.head; n && walked < kMaxProfileSteps + 1; n = n->next, ++walked) {
+        if (!text.empty()) text += ", ";
+        const std::string minutes = OneDecimal(n->time / 10.0);
+        if (IsCoolingStatus(n->status))
+            text += "cool " + std::to_string(n->fan) + "/" + minutes;
+        else
+            text += std::to_string(n->fan) + "/" + minutes + "/" + std::to_string(n->heat);
+    }
+    return text;
+}
+
+RoastRecorder::RoastRecorder(RoastClock& clock, RoastLogStore* store, std::string program)
+    : clock_(clock), store_(store), program_(std::move(program)) {}
+
+void RoastRecorder::Observe(const ControllerState& s, const CStep_Data& working) {
+    if (!recording_) {
+        if (RunIsRoasting(s)) Start(s, working);
+        return;
+    }
+    switch (s.machine_state) {
+    case kRun: return;
+    case kFinished: End(working, {}); return;
+    case kOff: End(working, kEndedByPowerOff); return;
+    default: End(working, kEndedByLinkRestart); return;
+    }
+}
+
+void RoastRecorder::OnReading(int32_t raw, const ControllerState& s, const CStep_Data& working) {
+    Observe(s, working);
+    if (!recording_) return;
+    RoastSample sample;
+    sample.seconds = static_cast<double>(clock_.MonotonicMs() - start_ms_) / 1000.0;
+    if (!log_.samples.empty() && sample.seconds < log_.samples.back().seconds)
+        sample.seconds = log_.samples.back().seconds;
+    if (raw >= 0 && raw <= kMaxSmoothedTemperature) {
+        // "ERR", "Lo" and "Hi" are no temperatures: those samples keep no
+        // reading and no rate.
+        sample.bean_f = raw;
+        sample.shown_f = s.temperature;
+        rate_.Add(sample.seconds, raw);
+        sample.ror_f_per_min = rate_.PerMinute();
+    }
+    sample.machine_state = s.machine_state;
+    sample.run_phase = s.run_phase;
+    sample.step = s.step_index;
+    sample.fan = s.fan_level;
+    sample.heat = s.heat_level;
+    sample.time_left_units = s.run_phase == kHeat ? s.roast_time : s.cool_time;
+    log_.samples.push_back(sample);
+    if (store_) store_->Append(sample);
+    Tell(RoastEvent::Sample);
+}
+
+void RoastRecorder::OnClose(const CStep_Data& working) {
+    if (recording_) End(working, kEndedByClose);
+}
+
+void RoastRecorder::Start(const ControllerState& s, const CStep_Data& working) {
+    recording_ = true;
+    start_ms_ = clock_.MonotonicMs();
+    rate_.Clear();
+    const LocalDateTime now = clock_.Now();
+    log_ = RoastLog{};
+    const std::string profile = DisplayName(s.profile_name);
+    log_.Set(roastkey::kProgram, program_);
+    log_.Set(roastkey::kProfile, profile);
+    log_.Set(roastkey::kProfileFile, s.profile_path == kNoPath ? std::string() : s.profile_path);
+    log_.Set(roastkey::kStart, IsoDateTime(now));
+    log_.Set(roastkey::kPlannedSteps, StepsText(working));
+    if (store_) store_->Begin(log_, now, profile);
+    Tell(RoastEvent::Started);
+}
+
+void RoastRecorder::End(const CStep_Data& working, const std::string& incomplete) {
+    recording_ = false;
+    log_.Set(roastkey::kRunSteps, StepsText(working));
+    if (!incomplete.empty()) log_.Set(roastkey::kIncomplete, incomplete);
+    if (store_) store_->End(log_);
+    Tell(RoastEvent::Ended);
+}
+
+void RoastRecorder::Tell(RoastEvent event) {
+    for (const auto& listener : listeners_) listener(event);
+}

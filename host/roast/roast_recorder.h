@@ -1,0 +1,70 @@
+// Records every roast: a recording starts when a run begins heating (a
+// delayed start from the moment it starts, not from its countdown) and ends
+// when the run is over. The control logic feeds it: every reply frame's raw
+// reading, and the controller's state after everything it handles. The
+// recording keeps one sample per reply frame in memory, for the curve, and
+// hands each to the log store as it comes.
+//
+// A run that ends in Finished is a complete roast. One that ends because
+// the roaster was switched off, because the link started afresh after the
+// bridge was lost, or because the program closed is kept marked incomplete.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controller_state.h"
+#include "rate_of_rise.h"
+#include "roast_clock.h"
+#include "roast_log.h"
+#include "step_data.h"
+
+class RoastLogStore;
+
+enum class RoastEvent { Started, Sample, Ended };
+
+// The words of the "incomplete" header line.
+inline const std::string kEndedByPowerOff = "power_off";
+inline const std::string kEndedByLinkRestart = "link_restart";
+inline const std::string kEndedByClose = "closed";
+
+class RoastRecorder {
+public:
+    // `program` names the program and its version for the log header;
+    // `store` may be null (nothing is written).
+    RoastRecorder(RoastClock& clock, RoastLogStore* store, std::string program);
+
+    // After every event the controller handled.
+    void Observe(const ControllerState& s, const CStep_Data& working);
+    // A reply frame's reading, as the receive handling took it.
+    void OnReading(int32_t raw, const ControllerState& s, const CStep_Data& working);
+    // The program ends: a running recording is kept as incomplete.
+    void OnClose(const CStep_Data& working);
+
+    bool recording() const { return recording_; }
+    // The running recording, or the last one (empty before the first).
+    const RoastLog& log() const { return log_; }
+
+    // Told of every start, sample and end.
+    void AddListener(std::function<void(RoastEvent)> listener) { listeners_.push_back(std::move(listener)); }
+
+private:
+    void Start(const ControllerState& s, const CStep_Data& working);
+    void End(const CStep_Data& working, const std::string& incomplete);
+    void Tell(RoastEvent event);
+
+    RoastClock& clock_;
+    RoastLogStore* store_;
+    std::string program_;
+    RoastLog log_;
+    RateOfRise rate_;
+    bool recording_ = false;
+    int64_t start_ms_ = 0;
+    std::vector<std::function<void(RoastEvent)>> listeners_;
+};
+
+// A profile's steps as one header value: "9/5.0/3, 8/4.5/2, cool 5/3.0"
+// (fan/minutes/heat; the cooling step without heat).
+std::string StepsText(const CStep_Data& list);
