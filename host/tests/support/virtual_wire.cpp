@@ -42,6 +42,8 @@ void VirtualWire::RunDue(int64_t now_ms) {
         const std::vector<uint8_t> bytes = model.TakeDue(now_ms);
         if (bytes.empty()) return;
         // A pulled bridge drops what the roaster sends.
-        if (plugged_) h_.serial.Arrive(bytes);
+        if (!plugged_) continue;
+        if (on_sent) on_sent(bytes);
+        h_.serial.Arrive(bytes);
     }
 }

@@ -7,7 +7,9 @@
 // of the fake, or the bridge being unplugged and plugged in again.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "controller_harness.h"
 #include "roaster_model.h"
@@ -34,6 +36,8 @@ public:
     void RunDue(int64_t now_ms) override;
 
     RoasterModel model;
+    // Sees every piece the roaster puts on the line, as it arrives.
+    std::function<void(const std::vector<uint8_t>&)> on_sent;
 
 private:
     ControllerHarness& h_;

@@ -1,0 +1,117 @@
+// The log files: what a kill leaves and the next start makes whole, a
+// folder that cannot be written, and logs that do not read.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "controller_state.h"
+#include "roast_log_files.h"
+#include "temp_folder.h"
+
+namespace {
+
+RoastSample SampleAt(double seconds, int32_t bean) {
+    RoastSample s;
+    s.seconds = seconds;
+    s.bean_f = bean;
+    s.shown_f = bean - 1;
+    s.ror_f_per_min = seconds >= 10 ? std::optional<double>(24.5) : std::nullopt;
+    s.machine_state = kRun;
+    s.run_phase = kHeat;
+    s.step = 1;
+    s.fan = 9;
+    s.heat = 3;
+    s.time_left_units = 59;
+    return s;
+}
+
+RoastLog Header() {
+    RoastLog log;
+    log.Set("program", "kavolo-roaster 1.0");
+    log.Set("profile", "Ethiopia: light/fast");
+    log.Set("some_future_key", "kept");
+    return log;
+}
+
+const LocalDateTime kStart{2026, 12, 8, 7, 5, 9, 0};
+
+TEST(RoastLogFiles, AKilledRoastLeavesAllButItsLastSecondsAndTheNextStartMakesItWhole) {
+    TempFolder folder;
+    const std::string roasts = folder.Path("roasts");
+    {
+        RoastLogFiles files(roasts);
+        files.Begin(Header(), kStart, "Ethiopia: light/fast");
+        EXPECT_EQ(files.path(), roasts + "/2026-12-08_070509 Ethiopia_ light_fast.csv");
+        for (int i = 1; i <= 27; ++i) files.Append(SampleAt(i * 0.5, 70 + i));
+        // The program is killed here: no End. A write was cut in its row.
+    }
+    const std::string partial = roasts + "/2026-12-08_070509 Ethiopia_ light_fast.csv" + kPartialSuffix;
+    std::ofstream(partial, std::ios::app) << "13.5,9";
+
+    const std::vector<std::string> made = RecoverInterruptedLogs(roasts);
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(partial));
+    const RoastLogParse read = ReadRoastLogFile(made[0]);
+    ASSERT_TRUE(read.ok) << read.bad_line << ": " << read.problem;
+    EXPECT_EQ(read.log.Get("incomplete"), "interrupted");
+    EXPECT_EQ(read.log.Get("some_future_key"), "kept");
+    // Rows reach the disk every five seconds: 10.0 s of the 13.5 s survive.
+    ASSERT_EQ(read.log.samples.size(), 20u);
+    EXPECT_EQ(FormatRoastSample(read.log.samples.back()), "10.0,90,89,24.5,run,heat,1,9,3,5.9\n");
+}
+
+TEST(RoastLogFiles, AFolderThatCannotBeWrittenIsReportedOnce) {
+    TempFolder folder;
+    TempFolder::Write(folder.Path("not-a-folder"), "x");
+    RoastLogFiles files(folder.Path("not-a-folder/roasts"));
+    std::vector<std::string> reports;
+    files.on_failure = [&](const std::string& path, const std::string& reason) {
+        reports.push_back(path + ": " + reason);
+    };
+    RoastLog log = Header();
+    files.Begin(log, kStart, "p");
+    for (int i = 1; i <= 30; ++i) {
+        log.samples.push_back(SampleAt(i * 0.5, 100));
+        files.Append(log.samples.back());
+    }
+    files.End(log);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind(folder.Path("not-a-folder/roasts") + ": ", 0), 0u) << reports[0];
+    EXPECT_FALSE(files.saved());
+
+    // A log that cannot be replaced where it is says why.
+    const FileResult saved = SaveRoastLog(log, folder.Path("not-a-folder/x.csv"));
+    EXPECT_FALSE(saved.ok);
+    EXPECT_FALSE(saved.reason.empty());
+}
+
+TEST(RoastLogText, AMalformedLogNamesItsFirstBadLine) {
+    const std::string head = "# program: p\n" + std::string(kRoastLogColumns) + "\n";
+    const std::string good = "0.5,70,70,,run,heat,1,5,3,5.9\n";
+    struct Case {
+        std::string text;
+        int line;
+    } cases[] = {
+        {"# program p\n", 1},
+        {"seconds,bean\n", 1},
+        {"# program: p\n", 2},  // no column line
+        {head + good + "1.0,70,70,,run,heat,1,5,3\n", 4},
+        {head + good + "1.0,70,70,,run,heat,1,10,3,5.9\n", 4},
+        {head + good + "1.0,seventy,70,,run,heat,1,5,3,5.9\n", 4},
+        {head + good + "1.0,70,70,,run,roast,1,5,3,5.9\n", 4},
+        {head + good + "1,0,70,70,,run,heat,1,5,3,5.9\n", 4},
+        {head + good + "0.4,70,70,,run,heat,1,5,3,5.9\n", 4},  // time goes back
+        {head + good + "nan,70,70,,run,heat,1,5,3,5.9\n", 4},
+    };
+    for (const Case& c : cases) {
+        const RoastLogParse parsed = ParseRoastLog(c.text);
+        EXPECT_FALSE(parsed.ok) << c.text;
+        EXPECT_EQ(parsed.bad_line, c.line) << c.text;
+        EXPECT_FALSE(parsed.problem.empty());
+    }
+    const RoastLogParse parsed = ParseRoastLog(head + "\r\n" + good);
+    ASSERT_TRUE(parsed.ok) << parsed.problem;
+    EXPECT_EQ(FormatRoastLog(parsed.log), head + good);
+}
+
+}  // namespace
