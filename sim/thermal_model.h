@@ -1,9 +1,10 @@
 // The bean temperature of the simulated roaster: a first-order model in
 // which the beans approach an equilibrium temperature that the heater
-// raises and the fan lowers. From about 70 °F at high heat and a middle
-// fan the beans pass 380 °F after six minutes and reach about 440 °F
-// after ten; in cooling they fall back towards room temperature within a
-// few minutes.
+// sets, faster the more air the fan moves, so the rate of rise falls as
+// the beans heat. From about 70 °F at high heat and a middle fan the beans
+// pass 350 °F after six minutes and reach about 400 °F after ten; lower
+// heat or fan roasts slower; in cooling they fall back towards room
+// temperature within a few minutes.
 #pragma once
 
 struct ThermalInputs {

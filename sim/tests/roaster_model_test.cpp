@@ -131,16 +131,16 @@ TEST(ThermalModel, BelievableRoastCurve) {
     EXPECT_GT(t.temperature_f(), 350.0);
     EXPECT_LT(t.temperature_f(), 400.0);
     for (int s = 0; s < 4 * 60; ++s) t.Advance(1.0, heat);
-    EXPECT_GE(t.temperature_f(), 400.0) << "after ten minutes at high heat";
-    EXPECT_LE(t.temperature_f(), 450.0);
+    EXPECT_GE(t.temperature_f(), 390.0) << "after ten minutes at high heat";
+    EXPECT_LE(t.temperature_f(), 420.0);
 
-    ThermalModel low(70.0), windy(70.0);
+    ThermalModel low(70.0), calm(70.0);
     for (int s = 0; s < 600; ++s) {
         low.Advance(1.0, {true, 1, 5});
-        windy.Advance(1.0, {true, 3, 9});
+        calm.Advance(1.0, {true, 3, 2});
     }
-    EXPECT_LT(low.temperature_f(), 260.0);
-    EXPECT_LT(windy.temperature_f(), t.temperature_f()) << "more fan, cooler beans";
+    EXPECT_LT(low.temperature_f(), 280.0);
+    EXPECT_LT(calm.temperature_f(), t.temperature_f() - 10) << "less fan, slower roast";
 
     const double hot = t.temperature_f();
     ThermalInputs cool{true, 0, 5};
