@@ -624,7 +624,7 @@ void WindowTest::secondInstanceIsRefused() {
     });
     QStringList shown;
     second.show_message = [&](const QString& text) { shown << text; };
-    QCOMPARE(second.InitInstance(), kResultCancel);
+    QVERIFY(!second.InitInstance());
     QCOMPARE(shown, QStringList{"Only one instance can run!"});
     QVERIFY(!window_made);
     QVERIFY(running.Held());
