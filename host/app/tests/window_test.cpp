@@ -572,9 +572,11 @@ void WindowTest::pickerSetByTheProgramIsNoUserChange() {
 
 void WindowTest::editorMessageReachesTheWindow() {
     Stand t;
+    t.editor.list.UpdateStep(1, 8, 77, 2, KEEP_VALUE);  // the user's edit in the editor
     EditorMessageEvent message(DLL_MSG_CHANGED);
     QVERIFY(QCoreApplication::sendEvent(t.window.get(), &message));
     QVERIFY(t.window->isVisible());
+    QCOMPARE(t.window->controller().console.working.head->time, 77);  // the controller took the edited list
 }
 
 void WindowTest::instanceLockAdmitsOneHolder() {
