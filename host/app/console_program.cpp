@@ -54,8 +54,8 @@ bool ConsoleProgram::Build() {
 
 int ConsoleProgram::Run() {
     if (!Build()) return 1;
-    app_->InitInstance();
-    return 0;
+    // A start refused because another instance runs is a failed start.
+    return app_->InitInstance() ? 0 : 1;
 }
 
 bool ConsoleProgram::Open() { return Build() && app_->Open(); }

@@ -1,6 +1,5 @@
 #include "kavolo_roaster_app.h"
 
-#include "control_ids.h"
 #include "instance_lock.h"
 #include "user_notice.h"
 
@@ -22,9 +21,10 @@ bool CKavoloRoasterApp::MakeWindow() {
     return true;
 }
 
-int CKavoloRoasterApp::InitInstance() {
-    if (!MakeWindow()) return kResultCancel;
-    return window_->exec();
+bool CKavoloRoasterApp::InitInstance() {
+    if (!MakeWindow()) return false;
+    window_->exec();
+    return true;
 }
 
 bool CKavoloRoasterApp::Open() {

@@ -16,10 +16,10 @@ public:
                       CKavoloRoasterDlg::EditorFactory editor);
     ~CKavoloRoasterApp();
 
-    // Shows "Only one instance can run!" and returns the Cancel result when
-    // another instance holds the lock; otherwise runs the main window and
-    // returns its result.
-    int InitInstance();
+    // Shows "Only one instance can run!" and returns false when another
+    // instance holds the lock; otherwise runs the main window until it ends
+    // and returns true.
+    bool InitInstance();
     // The same start without waiting for the window to end: the lock, the
     // window's initialisation, then the window shown modally over the
     // caller's event loop. False when refused or when the window ended

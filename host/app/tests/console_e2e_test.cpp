@@ -499,6 +499,7 @@ void ConsoleEndToEnd::programOnAPortAndASecondInstance() {
     second.start(program, {"--port", QString::fromStdString(roaster.DevicePath())});
     QVERIFY(second.waitForFinished(5000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 1);  // a refused start is a failed one
     QVERIFY2(second.readAllStandardError().contains("Only one instance can run!"), "refusal on standard error");
     QCOMPARE(first.state(), QProcess::Running);
     QCOMPARE(roaster.model().hellos(), 1);  // the second one never touched the port

@@ -70,9 +70,11 @@ protected:
         s().step_start = 100;
         s().run_elapsed = 100 + ran;
         s().roast_time = left;
-        s().saved_fan = 5;
-        s().saved_time = 40;
-        s().saved_heat = 3;
+        // Values a pause saved, unlike step 1's: a stop that reloads step 1
+        // and one that restores the saved values must differ.
+        s().saved_fan = 8;
+        s().saved_time = 25;
+        s().saved_heat = 2;
     }
 
     // Run, Cool, in the cooling step with `elapsed` units run and `left` left.

@@ -31,13 +31,13 @@ TEST_F(KeyFilterTest, HoldingAltEnterStopsTheRunAtTheFortiethMessage) {
     for (int i = 0; i < 19; ++i) PressAltEnter();
     EXPECT_TRUE(Key(AltEnter(KeyKind::KeyDown)));
     EXPECT_EQ(s().machine_state, kRun);
+    PlaceInStep(2, 5, 30);
     s().run_phase = kManualCool;
-    s().fan_level = 9;
     s().heat_level = 0;
     EXPECT_TRUE(Key(AltEnter(KeyKind::Char)));
     EXPECT_EQ(s().machine_state, kFinished);
     EXPECT_EQ(s().run_phase, kManualCool) << "the phase stays as it was";
-    EXPECT_EQ((std::array{s().fan_level, s().roast_time, s().heat_level}), (std::array{5, 40, 3}));
+    EXPECT_EQ((std::array{s().fan_level, s().roast_time, s().heat_level}), (std::array{8, 25, 2})) << "not step 1";
     EXPECT_FALSE(s().delayed_start);
     EXPECT_TRUE(h().window.picker_enabled);
     EXPECT_EQ(Steps().front().status, StepWaiting);

@@ -4,6 +4,7 @@
 #include "control_ids.h"
 #include "controller_harness.h"
 #include "picture_ids.h"
+#include "step_values.h"
 
 namespace {
 
@@ -158,9 +159,7 @@ TEST_F(EditCommitTest, ManualCoolingCommitChangesNoStep) {
     h.s().edit_countdown = 1;
     h.editor.ClearCalls();
     Update();
-    const auto after = h.Working();
-    ASSERT_EQ(after.size(), before.size());
-    for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].fan, before[i].fan);
+    EXPECT_EQ(Values(h.Working()), Values(before));
     EXPECT_FALSE(h.editor.CallsOf("update_data").empty());
 }
 

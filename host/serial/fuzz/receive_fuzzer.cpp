@@ -35,16 +35,26 @@ void Check(ControllerHarness& h) {
     if (c.working.count == 0) Broken("working list", "empty");
 }
 
-std::vector<uint8_t> ShapedFrame(FuzzedDataProvider& in) {
+Frame ShapedFrame(FuzzedDataProvider& in) {
     static const uint8_t kCommands[] = {kCmdUploadHeader, kCmdProgramStep, kCmdProgramEnd, kCmdStatus, kCmdPowerOff};
     const uint8_t command = in.PickValueInArray(kCommands);
     Frame f = MakeFrame(command, 0, 0, in.ConsumeIntegral<uint8_t>(), in.ConsumeIntegral<uint8_t>(),
                         in.ConsumeIntegral<uint8_t>(), in.ConsumeIntegral<uint8_t>(), in.ConsumeIntegral<uint8_t>());
     if (in.ConsumeBool()) f[1] = in.ConsumeIntegral<uint8_t>();  // the hello's 0x55 or anything else
-    std::vector<uint8_t> bytes = ToBytes(f);
-    // Sometimes more follows in the same read: a second frame, or noise.
-    const std::size_t extra = in.ConsumeIntegralInRange<std::size_t>(0, 3) == 0 ? 14 : 0;
-    for (std::size_t i = 0; i < extra; ++i) bytes.push_back(bytes[i]);
+    return f;
+}
+
+// A shaped frame, and sometimes more in the same read: a second frame of
+// its own command and values, or noise.
+std::vector<uint8_t> ShapedRead(FuzzedDataProvider& in) {
+    std::vector<uint8_t> bytes = ToBytes(ShapedFrame(in));
+    std::vector<uint8_t> more;
+    switch (in.ConsumeIntegralInRange(0, 3)) {
+    case 0: more = ToBytes(ShapedFrame(in)); break;
+    case 1: more = in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<std::size_t>(1, 20)); break;
+    default: break;
+    }
+    bytes.insert(bytes.end(), more.begin(), more.end());
     return bytes;
 }
 
@@ -92,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             h.serial.Deliver(in.ConsumeBytes<uint8_t>(n));
             break;
         }
-        case 2: h.serial.Deliver(ShapedFrame(in)); break;
+        case 2: h.serial.Deliver(ShapedRead(in)); break;
         case 3: h.serial.RaiseEvent(in.ConsumeIntegral<int16_t>()); break;
         case 4: h.window.Advance(in.ConsumeIntegralInRange<int64_t>(1, 6000)); break;
         case 5: PutLinkInto(h, in); break;

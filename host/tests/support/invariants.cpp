@@ -32,7 +32,7 @@ std::string ProfileProblem(const CStep_Data& list) {
         if (IsCoolingStatus(p->status) != last) return at + (last ? "is last but not cooling" : "is cooling but not last");
         if (!Within(p->fan, 1, 9)) return Describe((at + "fan").c_str(), p->fan);
         if (!Within(p->heat, 0, last ? 0 : 3)) return Describe((at + "heat").c_str(), p->heat);
-        if (p->time < 1) return Describe((at + "time").c_str(), p->time);
+        if (!Within(p->time, 1, 99)) return Describe((at + "time").c_str(), p->time);
         if (p->status > StepEnd || (p->status > StepCompleted && p->status < CoolWaiting))
             return Describe((at + "status").c_str(), p->status);
     }

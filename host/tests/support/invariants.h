@@ -15,7 +15,7 @@ std::string ListProblem(const CStep_Data& list, uint32_t max_count);
 
 // A profile as the control cycle can run it: at least a roast step and the
 // cooling step, exactly one step with a cooling status and that step last,
-// fan 1..9, heat 0..3 (0 on the cooling step), time at least 1.
+// fan 1..9, heat 0..3 (0 on the cooling step), time 1..99.
 std::string ProfileProblem(const CStep_Data& list);
 
 // The controller values the logic keeps within their ranges: states,
