@@ -83,6 +83,16 @@ void RoastLogFiles::Append(const RoastSample& sample) {
     }
 }
 
+void RoastLogFiles::Journal(const RoastHeaderLine& line) {
+    if (!writing_) return;
+    RoastLog one;
+    one.header.push_back(line);
+    const std::string text = FormatRoastHeader(one);
+    // The header text without its column line; on the disk at once.
+    pending_ += text.substr(0, text.find('\n') + 1);
+    Flush();
+}
+
 void RoastLogFiles::Flush() {
     if (!writing_ || pending_.empty()) return;
     const FileResult written = AppendAndSync(partial_path_, pending_);
@@ -125,6 +135,26 @@ RoastLogParse ReadRoastLogFile(const std::string& path) {
         return failed;
     }
     return ParseRoastLog(text);
+}
+
+FileResult RewriteRoastHeader(const std::string& path, const RoastLog& log) {
+    std::string text, reason;
+    if (!ReadWholeFile(path, text, reason)) return {false, reason};
+    const RoastLogParse parsed = ParseRoastLog(text);
+    if (!parsed.ok)
+        return {false, "it no longer reads as a roast log (line " + std::to_string(parsed.bad_line) + ": " +
+                           parsed.problem + ")"};
+    // The rows start after the first line that is the column line.
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        at = end + 1;
+        if (line == kRoastLogColumns)
+            return ReplaceContents(path, FormatRoastHeader(log) + (at < text.size() ? text.substr(at) : std::string()));
+    }
+    return {false, "it has no column line"};
 }
 
 std::vector<std::string> RecoverInterruptedLogs(const std::string& folder) {

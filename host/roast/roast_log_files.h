@@ -23,6 +23,8 @@ public:
     // A recording began at `start`; `log` holds its header so far.
     virtual void Begin(const RoastLog& log, const LocalDateTime& start, const std::string& profile) = 0;
     virtual void Append(const RoastSample& sample) = 0;
+    // A header line changed while the roast runs (a mark, a note).
+    virtual void Journal(const RoastHeaderLine& line) = 0;
     // The recording ended; `log` is all of it, with its final header.
     virtual void End(const RoastLog& log) = 0;
 };
@@ -41,6 +43,7 @@ public:
 
     void Begin(const RoastLog& log, const LocalDateTime& start, const std::string& profile) override;
     void Append(const RoastSample& sample) override;
+    void Journal(const RoastHeaderLine& line) override;
     void End(const RoastLog& log) override;
 
     const std::string& folder() const { return folder_; }
@@ -75,6 +78,12 @@ FileResult SaveRoastLog(const RoastLog& log, const std::string& path);
 // Reads the log file at `path`; a file that cannot be read gives line 0
 // and the reason.
 RoastLogParse ReadRoastLogFile(const std::string& path);
+
+// Gives the saved log at `path` the header of `log` (its notes, say): the
+// file is replaced in one rename, and everything from its column line on
+// stays byte for byte as it was. Refused when the file no longer reads as
+// a roast log.
+FileResult RewriteRoastHeader(const std::string& path, const RoastLog& log);
 
 // Makes every partial log in `folder` whole, marked incomplete
 // ("interrupted"), and returns the logs made. A partial log that does not

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "controller_state.h"
+#include "roast_marks.h"
+#include "roast_notes.h"
 
 const char* const kRoastLogColumns = "seconds,bean_f,shown_f,ror_f_per_min,state,phase,step,fan,heat,time_left_min";
 
@@ -186,11 +188,26 @@ RoastLogParse ParseRoastLog(const std::string& text, bool allow_cut_end) {
                 if (line[0] == '#') return fail(number, "a header line is not \"# key: value\"");
                 return fail(number, "expected a header line or the column line");
             }
+            const std::string problem = HeaderValueProblem(header);
+            if (!problem.empty()) return fail(number, problem);
             result.log.header.push_back(std::move(header));
             continue;
         }
         if (line.empty()) continue;
         if (cut && allow_cut_end) break;
+        RoastHeaderLine late;
+        if (line[0] == '#') {
+            // A change made while the roast ran (a mark, a note): it
+            // replaces what the header said.
+            if (!ParseHeaderLine(line, late)) return fail(number, "a header line is not \"# key: value\"");
+            const std::string problem = HeaderValueProblem(late);
+            if (!problem.empty()) return fail(number, problem);
+            if (late.key == kEventKey)
+                result.log.header.push_back(std::move(late));
+            else
+                result.log.Set(late.key, late.value);
+            continue;
+        }
         RoastSample sample;
         const std::string problem = ParseRow(line, sample);
         if (!problem.empty()) return fail(number, problem);
@@ -199,6 +216,8 @@ RoastLogParse ParseRoastLog(const std::string& text, bool allow_cut_end) {
         result.log.samples.push_back(sample);
     }
     if (!columns_seen && !allow_cut_end) return fail(number + 1, "no column line");
+    // One line a mark, whatever changes the roast went through.
+    if (result.log.Has(kEventKey)) WriteMarks(result.log, MarksOf(result.log));
     result.ok = true;
     return result;
 }

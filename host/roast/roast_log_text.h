@@ -37,7 +37,11 @@ struct RoastLogParse {
     std::string problem;  // what is wrong with it
 };
 
-// Reads a log. With `allow_cut_end`, a last row without its line end (a
-// write cut short) is dropped instead of refused, and a missing column
-// line reads as a log without samples.
+// Reads a log. Header lines among the rows (a partial log gets them for
+// marks and notes changed while the roast ran) replace what the header
+// said; the marks end up one line a kind. A header value the console reads
+// that does not read (an event, a weight) is refused like a bad row. With
+// `allow_cut_end`, a last line without its line end (a write cut short) is
+// dropped instead of refused, and a missing column line reads as a log
+// without samples.
 RoastLogParse ParseRoastLog(const std::string& text, bool allow_cut_end = false);

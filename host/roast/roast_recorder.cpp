@@ -1,9 +1,12 @@
 #include "roast_recorder.h"
 
+#include <algorithm>
+
 #include "console.h"
 #include "receive_handler.h"
 #include "roast_log_files.h"
 #include "roast_log_text.h"
+#include "roast_phases.h"
 
 namespace {
 
@@ -36,7 +39,9 @@ void RoastRecorder::Observe(const ControllerState& s, const CStep_Data& working)
         return;
     }
     switch (s.machine_state) {
-    case kRun: return;
+    case kRun:
+        if (s.run_phase == kCool && !FindMark(marks(), MarkKind::Drop)) Mark(MarkKind::Drop);
+        return;
     case kFinished: End(working, {}); return;
     case kOff: End(working, kEndedByPowerOff); return;
     default: End(working, kEndedByLinkRestart); return;
@@ -69,6 +74,54 @@ void RoastRecorder::OnReading(int32_t raw, const ControllerState& s, const CStep
     Tell(RoastEvent::Sample);
 }
 
+double RoastRecorder::ElapsedSeconds() {
+    return recording_ ? static_cast<double>(clock_.MonotonicMs() - start_ms_) / 1000.0 : 0.0;
+}
+
+bool RoastRecorder::Mark(MarkKind kind) {
+    if (!recording_) return false;
+    RoastMark mark{kind, ElapsedSeconds(), std::nullopt};
+    for (auto it = log_.samples.rbegin(); it != log_.samples.rend() && !mark.bean_f; ++it) mark.bean_f = it->bean_f;
+    made_.erase(std::remove(made_.begin(), made_.end(), kind), made_.end());
+    made_.push_back(kind);
+    PutMark(mark);
+    return true;
+}
+
+bool RoastRecorder::UndoMark() {
+    if (!recording_ || made_.empty()) return false;
+    const MarkKind kind = made_.back();
+    made_.pop_back();
+    std::vector<RoastMark> kept = marks();
+    kept.erase(std::remove_if(kept.begin(), kept.end(), [&](const RoastMark& m) { return m.kind == kind; }),
+               kept.end());
+    WriteMarks(log_, kept);
+    if (store_) store_->Journal({kEventKey, MarkName(kind) + " " + kUndoneWord});
+    Tell(RoastEvent::Marked);
+    return true;
+}
+
+void RoastRecorder::PutMark(const RoastMark& mark) {
+    std::vector<RoastMark> all = marks();
+    all.erase(std::remove_if(all.begin(), all.end(), [&](const RoastMark& m) { return m.kind == mark.kind; }),
+              all.end());
+    all.push_back(mark);
+    std::stable_sort(all.begin(), all.end(), [](const RoastMark& a, const RoastMark& b) { return a.seconds < b.seconds; });
+    WriteMarks(log_, all);
+    if (store_) store_->Journal({kEventKey, EventValue(mark)});
+    Tell(RoastEvent::Marked);
+}
+
+void RoastRecorder::SetNotes(const RoastNotes& notes) {
+    const RoastLog before = log_;
+    WriteNotes(log_, notes);
+    if (recording_ && store_) {
+        // Every notes line that changed, on the disk at once.
+        for (const std::string& key : {kBeanKey, kGreenKey, kRoastedKey, kWeightLossKey, kNotesKey})
+            if (log_.Get(key) != before.Get(key)) store_->Journal({key, log_.Get(key)});
+    }
+}
+
 void RoastRecorder::OnClose(const CStep_Data& working) {
     if (recording_) End(working, kEndedByClose);
 }
@@ -90,8 +143,12 @@ void RoastRecorder::Start(const ControllerState& s, const CStep_Data& working) {
 }
 
 void RoastRecorder::End(const CStep_Data& working, const std::string& incomplete) {
+    const double end_seconds = log_.samples.empty() ? ElapsedSeconds() : log_.samples.back().seconds;
     recording_ = false;
+    made_.clear();
     log_.Set(roastkey::kRunSteps, StepsText(working));
+    WritePhases(log_, ComputePhases(marks(), end_seconds, false));
+    WriteMarks(log_, marks());  // the marks last, as the log reads back
     if (!incomplete.empty()) log_.Set(roastkey::kIncomplete, incomplete);
     if (store_) store_->End(log_);
     Tell(RoastEvent::Ended);

@@ -19,11 +19,13 @@
 #include "rate_of_rise.h"
 #include "roast_clock.h"
 #include "roast_log.h"
+#include "roast_marks.h"
+#include "roast_notes.h"
 #include "step_data.h"
 
 class RoastLogStore;
 
-enum class RoastEvent { Started, Sample, Ended };
+enum class RoastEvent { Started, Sample, Marked, Ended };
 
 // The words of the "incomplete" header line.
 inline const std::string kEndedByPowerOff = "power_off";
@@ -43,6 +45,21 @@ public:
     // The program ends: a running recording is kept as incomplete.
     void OnClose(const CStep_Data& working);
 
+    // Marks `kind` now, with the latest bean temperature; a mark of a kind
+    // marked before replaces it. Only while recording: false otherwise.
+    // The drop is marked by itself when the run enters its cooling.
+    bool Mark(MarkKind kind);
+    // Takes back the last mark made; false when there is none to take.
+    bool UndoMark();
+    std::vector<RoastMark> marks() const { return MarksOf(log_); }
+    // The notes of the running or the last recording. Notes changed while
+    // recording reach the partial log at once; after the recording the
+    // caller rewrites the saved file.
+    void SetNotes(const RoastNotes& notes);
+
+    // Seconds since the recording began, by the clock (0 when not recording).
+    double ElapsedSeconds();
+
     bool recording() const { return recording_; }
     // The running recording, or the last one (empty before the first).
     const RoastLog& log() const { return log_; }
@@ -54,6 +71,7 @@ private:
     void Start(const ControllerState& s, const CStep_Data& working);
     void End(const CStep_Data& working, const std::string& incomplete);
     void Tell(RoastEvent event);
+    void PutMark(const RoastMark& mark);
 
     RoastClock& clock_;
     RoastLogStore* store_;
@@ -62,6 +80,7 @@ private:
     RateOfRise rate_;
     bool recording_ = false;
     int64_t start_ms_ = 0;
+    std::vector<MarkKind> made_;  // the kinds marked, oldest first
     std::vector<std::function<void(RoastEvent)>> listeners_;
 };
 

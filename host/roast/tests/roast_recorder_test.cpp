@@ -85,8 +85,9 @@ TEST_P(RecorderRules, StartsWhenTheRunHeatsAndEndsAsTheRunEnds) {
     EXPECT_EQ(log.samples[1].time_left_units, 30) << "cooling shows the cooling time left";
     EXPECT_EQ(log.Get("incomplete"), c.incomplete);
     EXPECT_TRUE(log.Has("run_steps"));
-    EXPECT_EQ(events, (std::vector<RoastEvent>{RoastEvent::Started, RoastEvent::Sample, RoastEvent::Sample,
-                                               RoastEvent::Ended}));
+    EXPECT_EQ(events, (std::vector<RoastEvent>{RoastEvent::Started, RoastEvent::Sample, RoastEvent::Marked,
+                                               RoastEvent::Sample, RoastEvent::Ended}))
+        << "the cooling marks the drop";
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, RecorderRules,
