@@ -8,6 +8,20 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 
+echo "== set-up is complete =="
+# With everything installed, install-deps.sh (as run.sh, test.sh and
+# package.sh call it) must reach neither apt-get nor sudo: here both fail.
+stubs=$(mktemp -d)
+for tool in apt-get sudo; do
+    printf '#!/bin/sh\necho "%s called: a package is missing or its name is not a real package" >&2\nexit 1\n' \
+        "$tool" >"$stubs/$tool"
+    chmod +x "$stubs/$tool"
+done
+again=$(PATH="$stubs:$PATH" ./scripts/install-deps.sh 2>&1) || { echo "$again" >&2; exit 1; }
+rm -rf "$stubs"
+[ -z "$again" ] || { echo "install-deps.sh on a set-up machine said: $again" >&2; exit 1; }
+./scripts/install-deps.sh --check
+
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
