@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the console and runs every test twice: a normal build in build/ and
 # an AddressSanitizer + UndefinedBehaviorSanitizer build in build/sanitize/;
-# then builds the fuzz targets with clang in build/fuzz/ and runs each for a
-# bounded time (KAVOLO_FUZZ_SECONDS, 60 s each unless set). Fails if any
-# of them fails.
+# makes the Debian package from the normal build and checks it; then builds
+# the fuzz targets with clang in build/fuzz/ and runs each for a bounded
+# time (KAVOLO_FUZZ_SECONDS, 60 s each unless set). Fails if any of them
+# fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -32,6 +33,10 @@ echo "== normal build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
+
+echo "== package =="
+deb=$(./package.sh | tail -n 1)
+./scripts/check-package.sh "$deb"
 
 echo "== sanitizer build =="
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVOLO_SANITIZE=ON
