@@ -60,6 +60,15 @@ for needed in libqt6widgets6 libqt6serialport6 fonts-wqy-microhei; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed"
 done
 
+echo "-- version"
+version=$(dpkg-deb -f "$deb" Version)
+grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/com.kavolo.roaster.metainfo.xml" \
+    || fail "the metainfo has no release $version"
+for page in kavolo-roaster roaster-sim; do
+    zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH .*\"kavolo-roaster $version\"" \
+        || fail "the manual page $page.1 is not of version $version"
+done
+
 echo "-- desktop entry and metainfo"
 desktop-file-validate "$root/usr/share/applications/com.kavolo.roaster.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/com.kavolo.roaster.metainfo.xml"
@@ -68,9 +77,10 @@ appstreamcli validate-tree --no-net "$root"
 
 echo "-- the unpacked program"
 no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-version=$("${no_display[@]}" "$root/usr/bin/kavolo-roaster" --version)
-echo "$version"
-grep -qx "Step editor: $root/usr/lib/kavolo-roaster/libquarnel.so" <<<"$version" \
+answer=$("${no_display[@]}" "$root/usr/bin/kavolo-roaster" --version)
+echo "$answer"
+grep -qx "kavolo-roaster $version" <<<"$answer" || fail "the program is not of version $version"
+grep -qx "Step editor: $root/usr/lib/kavolo-roaster/libquarnel.so" <<<"$answer" \
     || fail "the unpacked program did not find its editor library"
 "${no_display[@]}" "$root/usr/bin/kavolo-roaster" --help >/dev/null || fail "kavolo-roaster --help failed"
 "${no_display[@]}" "$root/usr/bin/roaster-sim" --help >/dev/null || fail "roaster-sim --help failed"

@@ -23,7 +23,7 @@ packages=(
     # diagnostics included
     fonts-dejavu-core fonts-wqy-microhei
     # ./package.sh and the package's checks in ./test.sh
-    dpkg-dev file lintian desktop-file-utils appstream
+    dpkg-dev file lintian man-db desktop-file-utils appstream
 )
 check_only=false
 for arg in "$@"; do
