@@ -1,12 +1,27 @@
 #!/usr/bin/env bash
 # Builds the console and runs every test twice: a normal build in build/ and
 # an AddressSanitizer + UndefinedBehaviorSanitizer build in build/sanitize/;
-# then builds the fuzz targets with clang in build/fuzz/ and runs each for a
-# bounded time (KAVOLO_FUZZ_SECONDS, 60 s each unless set). Fails if any
-# of them fails.
+# makes the Debian package from the normal build and checks it; then builds
+# the fuzz targets with clang in build/fuzz/ and runs each for a bounded
+# time (KAVOLO_FUZZ_SECONDS, 60 s each unless set). Fails if any of them
+# fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
+
+echo "== set-up is complete =="
+# With everything installed, install-deps.sh (as run.sh, test.sh and
+# package.sh call it) must reach neither apt-get nor sudo: here both fail.
+stubs=$(mktemp -d)
+for tool in apt-get sudo; do
+    printf '#!/bin/sh\necho "%s called: a package is missing or its name is not a real package" >&2\nexit 1\n' \
+        "$tool" >"$stubs/$tool"
+    chmod +x "$stubs/$tool"
+done
+again=$(PATH="$stubs:$PATH" ./scripts/install-deps.sh 2>&1) || { echo "$again" >&2; exit 1; }
+rm -rf "$stubs"
+[ -z "$again" ] || { echo "install-deps.sh on a set-up machine said: $again" >&2; exit 1; }
+./scripts/install-deps.sh --check
 
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
@@ -18,6 +33,10 @@ echo "== normal build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
+
+echo "== package =="
+deb=$(./package.sh | tail -n 1)
+./scripts/check-package.sh "$deb"
 
 echo "== sanitizer build =="
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVOLO_SANITIZE=ON

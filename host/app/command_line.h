@@ -1,7 +1,8 @@
-// The program's two options: --port DEVICE names the roaster's port (it is
+// The program's options: --port DEVICE names the roaster's port (it is
 // listed first as the roaster's bridge while it exists), and --simulate
 // starts the simulated roaster inside the program and uses its port.
-// Without options the program looks for the bridge itself.
+// Without options the program looks for the bridge itself. --help and
+// --version only print and end.
 #pragma once
 
 #include <QStringList>
@@ -10,9 +11,16 @@
 struct CommandLineOptions {
     std::string port;       // empty: none named
     bool simulate = false;
+    bool help = false;      // print the usage and end
+    bool version = false;   // print the versions and the editor library found, and end
     bool ok = true;         // false: `error` says what is wrong
     std::string error;
 };
 
-// `arguments` as QCoreApplication::arguments() gives them (program first).
+// `arguments` as the program received them (program first). Qt's own
+// options (-platform, -style, ...) are not taken: the command line is
+// parsed before any application object exists.
 CommandLineOptions ParseCommandLine(const QStringList& arguments);
+
+// What --help prints, and what a wrong command line prints after its error.
+std::string UsageText();

@@ -20,6 +20,7 @@
 #include <exception>
 
 #include "about_dlg.h"
+#include "control_help.h"
 #include "control_ids.h"
 #include "editor_message.h"
 #include "key_translation.h"
@@ -184,6 +185,15 @@ void CKavoloRoasterDlg::BuildControls() {
     }
     // The picker lies over the clock icon and is shown in its place.
     clock_picker_->raise();
+
+    for (const ControlHelp& help : kControlHelp) {
+        QWidget* control = Control(help.control);
+        if (!control) continue;
+        const QString text = QString::fromUtf8(help.help);
+        control->setToolTip(text);
+        control->setAccessibleName(QString::fromUtf8(help.name));
+        control->setAccessibleDescription(text);
+    }
 }
 
 // --- initialisation ----------------------------------------------------------

@@ -15,7 +15,7 @@ QuarnelLibrary::QuarnelLibrary(QWidget* host, QString folder) : host_(host), fol
 void QuarnelLibrary::LoadAndBind() {
     if (loaded_) return;
     const QString folder = folder_.isEmpty() ? QCoreApplication::applicationDirPath() : folder_;
-    library_.setFileName(QDir(folder).filePath(QStringLiteral("quarnel")));
+    library_.setFileName(FileNameIn(folder));
     if (!library_.load()) {
         loadError_ = library_.errorString();
         return;
@@ -32,6 +32,8 @@ void QuarnelLibrary::LoadAndBind() {
     closeDlg_ = Resolve<CloseDlgFn>(library_, "CloseDlg");
     if (sendDllMessage_) sendDllMessage_(host_);
 }
+
+QString QuarnelLibrary::FileNameIn(const QString& folder) { return QDir(folder).filePath(QStringLiteral("quarnel")); }
 
 int QuarnelLibrary::ShowDlg(StepNode* head) { return showDlg_ ? showDlg_(head) : 0; }
 

@@ -36,6 +36,10 @@ public:
     // Why the library did not load (empty when it did).
     QString LoadError() const { return loadError_; }
 
+    // The name the library is loaded by from `folder` (QLibrary adds the
+    // platform's prefix and suffix: libquarnel.so, quarnel.dll).
+    static QString FileNameIn(const QString& folder);
+
 private:
     QWidget* host_;
     QString folder_;

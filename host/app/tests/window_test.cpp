@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,7 @@ private slots:
     void windowHasItsTitleSizeAndSkin();
     void controlsSitAtTheirPlaces();
     void skinButtonsTakeTheSizeOfTheirUpImages();
+    void everyClickableControlHasATooltipAndItsOwnName();
     void programButtonShowsItsUpImageWhenFocused();
     void doubleClickIsTwoPressesAndTwoClicks();
     void releaseOutsideGivesNoClick();
@@ -143,6 +145,22 @@ void WindowTest::skinButtonsTakeTheSizeOfTheirUpImages() {
             if (expected) QCOMPARE(image.size(), c.size);
         }
     }
+}
+
+void WindowTest::everyClickableControlHasATooltipAndItsOwnName() {
+    Stand t;
+    QSet<QString> names;
+    const int ids[] = {ctl::kCreate, ctl::kSelect, ctl::kEdit,  ctl::kDelet, ctl::kMode,        ctl::kSave,
+                       ctl::kCancel, ctl::kProgram, ctl::kRight, ctl::kUp,    ctl::kDown,        ctl::kPower,
+                       ctl::kTemperature, ctl::kClockIcon};
+    for (int id : ids) {
+        const QWidget* control = t.window->Control(id);
+        QVERIFY(control);
+        QVERIFY2(!control->toolTip().isEmpty(), qPrintable(QString::number(id)));
+        QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(QString::number(id)));
+        names.insert(control->accessibleName());
+    }
+    QCOMPARE(names.size(), int(std::size(ids)));
 }
 
 void WindowTest::programButtonShowsItsUpImageWhenFocused() {
