@@ -41,6 +41,7 @@
 #include "serial_port_lister.h"
 #include "simulated_roaster_host.h"
 #include "skin_button.h"
+#include "bench_support.h"
 
 namespace {
 
@@ -80,81 +81,6 @@ int RunRoastConsole() {
     });
     press.start(250);
     return window.exec();
-}
-
-// --- sampling ---------------------------------------------------------------
-
-struct Sample {
-    double at_s;
-    double cpu_s;  // user + system time so far
-    double rss_kb;
-};
-
-std::optional<Sample> ReadSample(qint64 pid, double at_s) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly) || !status.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray line = stat.readAll();
-    // Fields after the command name in brackets: state is field 3, utime 14, stime 15.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13) return std::nullopt;
-    const double ticks = static_cast<double>(::sysconf(_SC_CLK_TCK));
-    Sample s{at_s, (fields[11].toDouble() + fields[12].toDouble()) / ticks, 0};
-    for (const QByteArray& l : status.readAll().split('\n'))
-        if (l.startsWith("VmRSS:")) s.rss_kb = l.mid(6).trimmed().split(' ').first().toDouble();
-    return s;
-}
-
-struct Resources {
-    double cpu_percent = 0;
-    double rss_first_kb = 0, rss_last_kb = 0, rss_max_kb = 0;
-    double growth_kb_per_min = 0;
-    std::size_t samples = 0;
-};
-
-Resources Summarise(const std::vector<Sample>& all) {
-    Resources r;
-    // The first minute is start-up: fonts, skin, library, first frames.
-    std::vector<Sample> v;
-    for (const Sample& s : all)
-        if (s.at_s >= all.front().at_s + 60) v.push_back(s);
-    if (v.size() < 2) v = all;
-    r.samples = v.size();
-    r.cpu_percent = (v.back().cpu_s - v.front().cpu_s) / (v.back().at_s - v.front().at_s) * 100.0;
-    r.rss_first_kb = v.front().rss_kb;
-    r.rss_last_kb = v.back().rss_kb;
-    for (const Sample& s : v) r.rss_max_kb = std::max(r.rss_max_kb, s.rss_kb);
-    double mx = 0, my = 0;
-    for (const Sample& s : v) {
-        mx += s.at_s / 60.0;
-        my += s.rss_kb;
-    }
-    mx /= static_cast<double>(v.size());
-    my /= static_cast<double>(v.size());
-    double sxy = 0, sxx = 0;
-    for (const Sample& s : v) {
-        sxy += (s.at_s / 60.0 - mx) * (s.rss_kb - my);
-        sxx += (s.at_s / 60.0 - mx) * (s.at_s / 60.0 - mx);
-    }
-    r.growth_kb_per_min = sxx > 0 ? sxy / sxx : 0;
-    return r;
-}
-
-void PrintResources(const char* what, const Resources& r) {
-    std::printf("%s\n", what);
-    std::printf("  CPU: %.3f %% of one core (%zu samples)\n", r.cpu_percent, r.samples);
-    std::printf("  resident memory: %.0f kB after the first minute, %.0f kB at the end, %.0f kB at most;"
-                " growth %+.1f kB per minute\n",
-                r.rss_first_kb, r.rss_last_kb, r.rss_max_kb, r.growth_kb_per_min);
-}
-
-QProcessEnvironment ConsoleEnvironment(const QString& runtime_dir) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    // A lock folder of its own: another console on this machine (another
-    // user's, a test's) does not keep this one from starting.
-    env.insert("XDG_RUNTIME_DIR", runtime_dir);
-    return env;
 }
 
 // --- start-up -----------------------------------------------------------------
@@ -206,7 +132,8 @@ int main(int argc, char** argv) {
     const QString program = QDir(folder).filePath("kavolo-roaster");
     QTemporaryDir runtime;
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QProcessEnvironment env = ConsoleEnvironment(runtime.path());
+    QTemporaryDir data;
+    const QProcessEnvironment env = ConsoleEnvironment(runtime.path(), data.path());
 
     // Start-up.
     std::vector<double> hellos, firsts;
@@ -246,15 +173,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "console_bench: the roast did not start (%s)\n", said.constData());
         return 1;
     }
-    std::vector<Sample> idle_samples, roast_samples;
+    std::vector<ProcessSample> idle_samples, roast_samples;
     QElapsedTimer clock;
     clock.start();
     QTimer sampler;
     sampler.setTimerType(Qt::PreciseTimer);
     QObject::connect(&sampler, &QTimer::timeout, [&] {
         const double at = static_cast<double>(clock.elapsed()) / 1000.0;
-        if (auto s = ReadSample(idle.processId(), at)) idle_samples.push_back(*s);
-        if (auto s = ReadSample(roasting.processId(), at)) roast_samples.push_back(*s);
+        if (auto s = ReadProcessSample(idle.processId(), at)) idle_samples.push_back(*s);
+        if (auto s = ReadProcessSample(roasting.processId(), at)) roast_samples.push_back(*s);
     });
     sampler.start(1000);
     RunFor(minutes * 60 * 1000);

@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "cmscomm1.h"
 #include "control_ids.h"
 #include "event_loop.h"
@@ -62,12 +63,6 @@ private:
     std::abort();
 }
 
-double Percentile(std::vector<double> v, double p) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    const std::size_t rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(v.size())));
-    return v[std::min(v.size() - 1, rank == 0 ? 0 : rank - 1)];
-}
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Every benchmark figure of the console in one run (about 21 minutes with
+# Every benchmark figure of the console in one run (about 52 minutes with
 # the default 10 minutes a measurement):
 #   - status-frame cadence while another process keeps both cores busy:
 #     p50, p99 and max deviation from 500 ms, and the drift of the control
@@ -7,16 +7,22 @@
 #   - start-up: process start to the hello and the first status frame at
 #     the simulated roaster; CPU use and resident memory (with its growth
 #     per minute) of the program idle and of the console running a roast
-#     (console_bench).
+#     (console_bench);
+#   - the roast curve's cost: a roast three times as long (30 minutes by
+#     default) on two consoles side by side, one with the "Roast curve"
+#     window open and one with it closed: CPU, memory growth per hour of
+#     recording, and the status-frame cadence of each (curve_bench).
 # Aims: p99 deviation within 5 ms, drift under 0.1 %, CPU under 2 % of one
-# core, resident memory flat, the link up within 1 s of start.
+# core, resident memory flat, the link up within 1 s of start; with the
+# curve window open, CPU under 1 %, memory growth under 2 MiB an hour of
+# recording and a cadence p99 within 1.5 times that of the closed window.
 #
 #   bench/run_all.sh [MINUTES]     (needs the build in build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 minutes=${1:-10}
 
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target link_timing console_bench kavolo-roaster quarnel >/dev/null
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target link_timing console_bench curve_bench kavolo-roaster quarnel >/dev/null
 export QT_QPA_PLATFORM=offscreen
 
 echo "== status-frame cadence under load, $minutes minutes =="
@@ -24,3 +30,6 @@ build/link_timing --seconds $((minutes * 60)) --load-threads 2
 echo
 echo "== start-up, CPU and memory, $minutes minutes =="
 build/console_bench --minutes "$minutes"
+echo
+echo "== the roast curve during a $((minutes * 3))-minute roast =="
+build/curve_bench --minutes $((minutes * 3))
