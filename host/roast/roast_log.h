@@ -60,5 +60,9 @@ inline bool IsGap(const RoastSample& a, const RoastSample& b) { return b.seconds
 // The minutes a sample's time left stands for.
 inline double TimeLeftMinutes(const RoastSample& s) { return s.time_left_units / 10.0; }
 
+// The bean temperature of `log` at `seconds`, between the two samples
+// around it; none outside the log, across a gap or next to a sensor error.
+std::optional<double> BeanAt(const RoastLog& log, double seconds);
+
 // True for the run phases in which the heater is off.
 bool IsCoolingPhase(int32_t run_phase);

@@ -114,4 +114,14 @@ TEST(RoastLogText, AMalformedLogNamesItsFirstBadLine) {
     EXPECT_EQ(FormatRoastLog(parsed.log), head + good);
 }
 
+TEST(RoastLog, BeanAtInterpolatesBetweenSamplesButNotAcrossAGap) {
+    RoastLog log;
+    log.samples = {SampleAt(1.0, 100), SampleAt(1.5, 104), SampleAt(9.0, 200), SampleAt(9.5, 201)};
+    EXPECT_EQ(BeanAt(log, 1.25), 102.0);
+    EXPECT_EQ(BeanAt(log, 9.5), 201.0);
+    EXPECT_FALSE(BeanAt(log, 5.0)) << "the roaster was not heard";
+    EXPECT_FALSE(BeanAt(log, 0.5));
+    EXPECT_FALSE(BeanAt(log, 10.0));
+}
+
 }  // namespace
