@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6-dev libgl-dev
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
     libgtest-dev libgmock-dev
     clang libclang-rt-dev
     fonts-dejavu-core
