@@ -16,12 +16,14 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 
 #include "curve_text.h"
+#include "curve_thinning.h"
 #include "program_names.h"
 #include "roast_log_files.h"
 
@@ -41,10 +43,24 @@ const QColor kRateColour(0, 128, 96);
 const QColor kMarkColour(110, 110, 110);
 const QColor kCoolingBandColour(32, 96, 208, 28);
 
-// A long line continues in a fresh series: appending a point makes Qt
-// Charts redraw the whole series it joins, so short series keep each
-// sample's work small however long the roast.
-constexpr int kPointsPerLine = 200;
+// Qt Charts lays a whole series out again, and redraws all the plot it
+// covers, for each point added to it, and keeps a few hundred bytes for
+// every point. So each sample joins a short live series; when that has
+// this many points they move to the line's history, keeping only those
+// needed on screen. A sample then costs the same however long the roast,
+// and memory follows the line's shape on screen, not the roast's length.
+constexpr int kLivePoints = 200;
+
+// Traces a log for its ranges only.
+class NoDrawing final : public CurveSink {
+    void BeginBeanLine(bool) override {}
+    void AddBeanPoint(double, double) override {}
+    void BeginRateLine() override {}
+    void AddRatePoint(double, double) override {}
+    void AddMark(double, const std::string&) override {}
+    void BeginCooling(double) override {}
+    void ExtendCooling(double) override {}
+};
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
@@ -174,6 +190,13 @@ void RoastCurveWindow::BuildChart() {
 
     view_ = new QChartView(chart_);
     view_->setRenderHint(QPainter::Antialiasing);
+
+    // Resizing by hand gives a burst of changes; one rebuild follows them.
+    rebuild_later_ = new QTimer(this);
+    rebuild_later_->setSingleShot(true);
+    rebuild_later_->setInterval(300);
+    connect(rebuild_later_, &QTimer::timeout, this, &RoastCurveWindow::Rebuild);
+    connect(chart_, &QChart::plotAreaChanged, this, &RoastCurveWindow::OnPlotAreaChanged);
 }
 
 // --- what is shown -----------------------------------------------------------
@@ -267,28 +290,50 @@ void RoastCurveWindow::Rebuild() {
         return;
     }
     stale_ = false;
+    rebuild_later_->stop();
     chart_->removeAllSeries();
-    bean_lines_.clear();
-    rate_lines_.clear();
+    bean_ = LineFamily{};
+    rate_ = LineFamily{};
     mark_lines_.clear();
     cooling_bands_.clear();
+    thinned_for_ = QSizeF();
+    time_scale_ = TimeScale{};
+    temperature_scale_ = rate_scale_ = ValueScale{};
+    // The axes first, so the lines are thinned for them as they are drawn.
+    NoDrawing no_drawing;
+    CurveTracer ranges(no_drawing, celsius_);
+    if (shown_)
+        for (const RoastSample& sample : shown_->samples) ranges.Add(sample);
+    UpdateScales(ranges);
+    // The series are filled before they go on the chart: a point added to
+    // a series on the chart makes the chart lay the series out again.
     tracer_ = std::make_unique<CurveTracer>(static_cast<CurveSink&>(*this), celsius_);
+    rebuilding_ = true;
     if (shown_)
         for (const RoastSample& sample : shown_->samples) tracer_->Add(sample);
-    UpdateScales();
+    rebuilding_ = false;
+    for (const auto& [series, y_axis] : unattached_) Attach(series, y_axis);
+    unattached_.clear();
     UpdateTexts();
     UpdateAxisTitles();
+}
+
+void RoastCurveWindow::OnPlotAreaChanged(const QRectF& plot) {
+    constexpr double kGrowth = 1.05;
+    if (thinned_for_.isEmpty()) return;
+    if (plot.width() > thinned_for_.width() * kGrowth || plot.height() > thinned_for_.height() * kGrowth)
+        rebuild_later_->start();
 }
 
 void RoastCurveWindow::AddLastSample() {
     if (!shown_ || shown_->samples.empty()) return;
     tracer_->Add(shown_->samples.back());
-    UpdateScales();
+    UpdateScales(*tracer_);
     UpdateTexts();
 }
 
-void RoastCurveWindow::UpdateScales() {
-    const TimeScale time = TimeScaleFor(tracer_->last_seconds());
+void RoastCurveWindow::UpdateScales(const CurveTracer& tracer) {
+    const TimeScale time = TimeScaleFor(tracer.last_seconds());
     if (time != time_scale_) {
         time_scale_ = time;
         for (const QString& label : time_axis_->categoriesLabels()) time_axis_->remove(label);
@@ -296,13 +341,13 @@ void RoastCurveWindow::UpdateScales() {
         for (double t = 0; t <= time.max_seconds + 0.5; t += time.tick_seconds) time_axis_->append(FromStd(ClockText(t)), t);
         time_axis_->setRange(0, time.max_seconds);
     }
-    const ValueScale temperature = TemperatureScaleFor(tracer_->temperatures(), celsius_);
+    const ValueScale temperature = TemperatureScaleFor(tracer.temperatures(), celsius_);
     if (temperature != temperature_scale_) {
         temperature_scale_ = temperature;
         temperature_axis_->setRange(temperature.low, temperature.high);
         temperature_axis_->setTickCount(temperature.Intervals() + 1);
     }
-    const ValueScale rate = RateScaleFor(tracer_->rates(), temperature.Intervals(), celsius_);
+    const ValueScale rate = RateScaleFor(tracer.rates(), temperature.Intervals(), celsius_);
     if (rate != rate_scale_) {
         rate_scale_ = rate;
         rate_axis_->setRange(rate.low, rate.high);
@@ -333,36 +378,70 @@ QLineSeries* RoastCurveWindow::NewLine(const QColor& colour, qreal width, QValue
     // of every repaint, and look the same at these widths.
     QPen pen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
     line->setPen(pen);
-    chart_->addSeries(line);
-    line->attachAxis(time_axis_);
-    line->attachAxis(y_axis);
+    Attach(line, y_axis);
     return line;
 }
 
-void RoastCurveWindow::AppendPoint(std::vector<QLineSeries*>& lines, double seconds, double value,
-                                   QValueAxis* y_axis) {
-    QLineSeries* line = lines.back();
-    if (line->count() >= kPointsPerLine) {
-        const QPointF last = line->at(line->count() - 1);
-        line = NewLine(line->pen().color(), line->pen().widthF(), y_axis);
-        line->append(last);
-        lines.push_back(line);
+void RoastCurveWindow::Attach(QAbstractSeries* series, QAbstractAxis* y_axis) {
+    if (rebuilding_) {
+        unattached_.emplace_back(series, y_axis);
+        return;
     }
-    line->append(seconds, value);
+    chart_->addSeries(series);
+    series->attachAxis(time_axis_);
+    series->attachAxis(y_axis);
+}
+
+void RoastCurveWindow::BeginLine(LineFamily& family, const QColor& colour, qreal width, QValueAxis* y_axis) {
+    QLineSeries* live = NewLine(colour, width, y_axis);
+    family.segments.push_back({nullptr, live});
+    family.lines.push_back(live);
+}
+
+void RoastCurveWindow::AppendPoint(LineFamily& family, double seconds, double value, QValueAxis* y_axis,
+                                   const ValueScale& y_scale) {
+    Segment& segment = family.segments.back();
+    segment.live->append(seconds, value);
+    if (segment.live->count() < kLivePoints) return;
+    const QList<QPointF> thinned = Thinned(segment.live->points(), y_scale);
+    if (!segment.history) {
+        segment.history = NewLine(segment.live->pen().color(), segment.live->pen().widthF(), y_axis);
+        family.lines.push_back(segment.history);
+        segment.history->append(thinned);
+    } else {
+        segment.history->append(thinned.mid(1));  // its first point ends the history already
+    }
+    segment.live->replace(QList<QPointF>{thinned.back()});
+}
+
+QList<QPointF> RoastCurveWindow::Thinned(const QList<QPointF>& points, const ValueScale& y_scale) {
+    const QSizeF plot = chart_->plotArea().size();
+    if (plot.isEmpty() || time_scale_.max_seconds <= 0 || y_scale.high <= y_scale.low) return points;
+    std::vector<CurvePoint> all;
+    all.reserve(static_cast<std::size_t>(points.size()));
+    for (const QPointF& p : points) all.push_back({p.x(), p.y()});
+    const std::vector<CurvePoint> kept =
+        ThinLine(all, plot.width() / time_scale_.max_seconds, plot.height() / (y_scale.high - y_scale.low));
+    QList<QPointF> thinned;
+    thinned.reserve(static_cast<qsizetype>(kept.size()));
+    for (const CurvePoint& p : kept) thinned.append(QPointF(p.x, p.y));
+    // Thinned for this plot; a larger one needs the lines drawn afresh.
+    thinned_for_ = thinned_for_.expandedTo(plot);
+    return thinned;
 }
 
 void RoastCurveWindow::BeginBeanLine(bool cooling) {
-    bean_lines_.push_back(NewLine(cooling ? kCoolingColour : kHeatingColour, 2.0, temperature_axis_));
+    BeginLine(bean_, cooling ? kCoolingColour : kHeatingColour, 2.0, temperature_axis_);
 }
 
 void RoastCurveWindow::AddBeanPoint(double seconds, double degrees) {
-    AppendPoint(bean_lines_, seconds, degrees, temperature_axis_);
+    AppendPoint(bean_, seconds, degrees, temperature_axis_, temperature_scale_);
 }
 
-void RoastCurveWindow::BeginRateLine() { rate_lines_.push_back(NewLine(kRateColour, 1.5, rate_axis_)); }
+void RoastCurveWindow::BeginRateLine() { BeginLine(rate_, kRateColour, 1.5, rate_axis_); }
 
 void RoastCurveWindow::AddRatePoint(double seconds, double degrees_per_minute) {
-    AppendPoint(rate_lines_, seconds, degrees_per_minute, rate_axis_);
+    AppendPoint(rate_, seconds, degrees_per_minute, rate_axis_, rate_scale_);
 }
 
 void RoastCurveWindow::AddMark(double seconds, const std::string& label) {
@@ -398,9 +477,7 @@ void RoastCurveWindow::BeginCooling(double seconds) {
     lower->setParent(band);
     band->setPen(Qt::NoPen);
     band->setBrush(kCoolingBandColour);
-    chart_->addSeries(band);
-    band->attachAxis(time_axis_);
-    band->attachAxis(fraction_axis_);
+    Attach(band, fraction_axis_);
     cooling_bands_.push_back(band);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QSizeF>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -20,6 +21,8 @@
 #include "roast_log.h"
 #include "roast_recorder.h"
 
+class QAbstractAxis;
+class QAbstractSeries;
 class QAreaSeries;
 class QCategoryAxis;
 class QChart;
@@ -27,6 +30,7 @@ class QChartView;
 class QLabel;
 class QLineSeries;
 class QPushButton;
+class QTimer;
 class QValueAxis;
 
 class RoastCurveWindow : public QWidget, private CurveSink {
@@ -77,8 +81,9 @@ public:
     // What is drawn (tests): the bean-temperature lines, the rate lines,
     // the step marks as (seconds, label), the cooling bands, the text.
     QChart* chart() const { return chart_; }
-    const std::vector<QLineSeries*>& bean_lines() const { return bean_lines_; }
-    const std::vector<QLineSeries*>& rate_lines() const { return rate_lines_; }
+    // Lines in the order they were made.
+    const std::vector<QLineSeries*>& bean_lines() const { return bean_.lines; }
+    const std::vector<QLineSeries*>& rate_lines() const { return rate_.lines; }
     std::vector<std::pair<double, QString>> marks() const;
     const std::vector<QAreaSeries*>& cooling_bands() const { return cooling_bands_; }
     QString reading_text() const;
@@ -104,13 +109,31 @@ private:
     void Rebuild();
     // Adds the shown log's last sample to what is drawn.
     void AddLastSample();
-    void UpdateScales();
+    // The axes for what `tracer` has drawn.
+    void UpdateScales(const CurveTracer& tracer);
     void UpdateTexts();
     void UpdateAxisTitles();
     QLineSeries* NewLine(const QColor& colour, qreal width, QValueAxis* y_axis);
-    // A line grown by one point; a long line goes on in a fresh series
-    // from its last point, so each new point redraws a short series only.
-    void AppendPoint(std::vector<QLineSeries*>& lines, double seconds, double value, QValueAxis* y_axis);
+    // Puts a series on the chart; while rebuilding, only once all are made.
+    void Attach(QAbstractSeries* series, QAbstractAxis* y_axis);
+    // A line without a break is drawn as two series: its last points, to
+    // which each sample adds one, and before them its history, thinned.
+    struct Segment {
+        QLineSeries* history = nullptr;
+        QLineSeries* live = nullptr;
+    };
+    // The lines of one kind.
+    struct LineFamily {
+        std::vector<Segment> segments;
+        std::vector<QLineSeries*> lines;  // every series of them, in the order made
+    };
+    void BeginLine(LineFamily& family, const QColor& colour, qreal width, QValueAxis* y_axis);
+    // The last line grown by one point.
+    void AppendPoint(LineFamily& family, double seconds, double value, QValueAxis* y_axis, const ValueScale& y_scale);
+    // Of `points`, those needed to draw them on the plot as it is now.
+    QList<QPointF> Thinned(const QList<QPointF>& points, const ValueScale& y_scale);
+    // The plot grew: lines thinned for a smaller one are drawn afresh.
+    void OnPlotAreaChanged(const QRectF& plot);
     // A non-blocking warning titled with the program's name.
     void Warn(const QString& text);
     QString Folder() const;
@@ -136,10 +159,14 @@ private:
     ValueScale temperature_scale_;
     ValueScale rate_scale_;
 
-    std::vector<QLineSeries*> bean_lines_;
-    std::vector<QLineSeries*> rate_lines_;
+    LineFamily bean_;
+    LineFamily rate_;
     std::vector<QLineSeries*> mark_lines_;
     std::vector<QAreaSeries*> cooling_bands_;
+    bool rebuilding_ = false;
+    std::vector<std::pair<QAbstractSeries*, QAbstractAxis*>> unattached_;  // made while rebuilding
+    QSizeF thinned_for_;  // the largest plot lines were thinned for
+    QTimer* rebuild_later_ = nullptr;
     std::vector<QPointer<RoastCurveWindow>> viewers_;  // read-only windows opened from this one
     QPointer<QWidget> keyboard_owner_;  // had the keyboard when this opened by itself
     QElapsedTimer since_passive_show_;

@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "controller_state.h"
+#include "curve_thinning.h"
 #include "live_roast_curve.h"
 #include "roast_curve_window.h"
 #include "roast_log_files.h"
@@ -105,6 +106,7 @@ class RoastCurveTest : public QObject {
 private slots:
     void drawsARunAsItIsRecorded();
     void opensSavedRoastsAndRefusesBadOnes();
+    void thinnedLinesKeepTheirShapeOnScreen();
 };
 
 void RoastCurveTest::drawsARunAsItIsRecorded() {
@@ -215,6 +217,38 @@ void RoastCurveTest::opensSavedRoastsAndRefusesBadOnes() {
     t.Read(0, 1, 100);
     QVERIFY(w->live());
     QCOMPARE(PointCounts(w->bean_lines()), (std::vector<int>{3}));
+}
+
+void RoastCurveTest::thinnedLinesKeepTheirShapeOnScreen() {
+    // A straight line keeps its ends; a bend keeps its corner; a bump of
+    // 0.6 pixels stays, one of 0.4 pixels (at that scale) goes.
+    std::vector<CurvePoint> straight, bend, bump;
+    for (int i = 0; i <= 100; ++i) {
+        straight.push_back({i * 0.5, 100 + i * 0.25});
+        bend.push_back({i * 0.5, i <= 60 ? 100.0 + i : 160.0});
+        bump.push_back({i * 0.5, i == 40 ? 100.6 : 100.0});
+    }
+    const std::vector<CurvePoint> ends{straight.front(), straight.back()};
+    QCOMPARE(ThinLine(straight, 2.0, 1.0), ends);
+    const std::vector<CurvePoint> corner{bend.front(), bend[60], bend.back()};
+    QCOMPARE(ThinLine(bend, 2.0, 1.0), corner);
+    QCOMPARE(ThinLine(bump, 2.0, 1.0).size(), std::size_t{5});  // the bump's foot, top and foot
+    QCOMPARE(ThinLine(bump, 2.0, 0.4 / 0.6).size(), std::size_t{2});
+
+    // A long run: its first points move, thinned, to the line's history,
+    // which ends where the live part goes on.
+    Stand t;
+    t.Run(kHeat, 1);
+    t.Read(0, 150, 100);
+    const std::vector<QLineSeries*>& lines = t.window()->bean_lines();
+    QCOMPARE(lines.size(), std::size_t{2});
+    QLineSeries* live = lines[0];
+    QLineSeries* history = lines[1];
+    QCOMPARE(history->at(0), QPointF(0, 100));
+    QCOMPARE(history->at(history->count() - 1), live->at(0));
+    QVERIFY(history->count() < 200);
+    QCOMPARE(live->count(), 301 - 199);
+    QCOMPARE(live->at(live->count() - 1), QPointF(150, 250));
 }
 
 QTEST_MAIN(RoastCurveTest)
