@@ -175,6 +175,8 @@ void RoastCurveTest::opensSavedRoastsAndRefusesBadOnes() {
                                       "\n0.0,100,100,,run,heat,1,5,3,5.0\n0.5,101,100,,run,heat,1,x,3,5.0\n");
     QString chosen;
     w->choose_log_to_open = [&](const QString&) { return chosen; };
+    RoastCurveWindow* viewer = nullptr;
+    w->on_viewer_opened = [&](RoastCurveWindow& opened) { viewer = &opened; };
     chosen = bad;
     w->OpenRoast();
     QMessageBox* box = ShownBox();
@@ -182,8 +184,9 @@ void RoastCurveTest::opensSavedRoastsAndRefusesBadOnes() {
     QCOMPARE(box->text(), QStringLiteral("Cannot read the roast log %1: line 4: bad fan \"x\"").arg(bad));
     QCOMPARE(box->windowTitle(), QStringLiteral("Kavolo Roaster"));
     box->close();
-    QCOMPARE(w->bean_lines(), lines);  // nothing shown changed
+    QCOMPARE(w->bean_lines(), lines);  // nothing shown changed, nothing opened
     QCOMPARE(PointCounts(w->bean_lines()), (std::vector<int>{61, 9, 11, 11}));
+    QVERIFY(!viewer);
 
     // A good log while a run is recorded opens beside it, read only.
     RoastLog saved;
@@ -198,8 +201,6 @@ void RoastCurveTest::opensSavedRoastsAndRefusesBadOnes() {
         saved.samples.push_back(sample);
     }
     chosen = WriteFile(t.folder.filePath(QStringLiteral("good.csv")), FormatRoastLog(saved));
-    RoastCurveWindow* viewer = nullptr;
-    w->on_viewer_opened = [&](RoastCurveWindow& opened) { viewer = &opened; };
     w->OpenRoast();
     QVERIFY(viewer && viewer != w && viewer->isVisible());
     QCOMPARE(PointCounts(viewer->bean_lines()), (std::vector<int>{5}));
