@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsLayout>
+#include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -50,6 +51,9 @@ const QColor kCoolingBandColour(32, 96, 208, 28);
 // needed on screen. A sample then costs the same however long the roast,
 // and memory follows the line's shape on screen, not the roast's length.
 constexpr int kLivePoints = 200;
+
+// Above everything the chart draws.
+constexpr qreal kMarkLabelZ = 100;
 
 // Traces a log for its ranges only.
 class NoDrawing final : public CurveSink {
@@ -294,7 +298,8 @@ void RoastCurveWindow::Rebuild() {
     chart_->removeAllSeries();
     bean_ = LineFamily{};
     rate_ = LineFamily{};
-    mark_lines_.clear();
+    for (const Mark& mark : marks_) delete mark.label;
+    marks_.clear();
     cooling_bands_.clear();
     thinned_for_ = QSizeF();
     time_scale_ = TimeScale{};
@@ -319,6 +324,7 @@ void RoastCurveWindow::Rebuild() {
 }
 
 void RoastCurveWindow::OnPlotAreaChanged(const QRectF& plot) {
+    for (const Mark& mark : marks_) PlaceMarkLabel(mark);
     constexpr double kGrowth = 1.05;
     if (thinned_for_.isEmpty()) return;
     if (plot.width() > thinned_for_.width() * kGrowth || plot.height() > thinned_for_.height() * kGrowth)
@@ -340,6 +346,7 @@ void RoastCurveWindow::UpdateScales(const CurveTracer& tracer) {
         time_axis_->setStartValue(-time.tick_seconds);
         for (double t = 0; t <= time.max_seconds + 0.5; t += time.tick_seconds) time_axis_->append(FromStd(ClockText(t)), t);
         time_axis_->setRange(0, time.max_seconds);
+        for (const Mark& mark : marks_) PlaceMarkLabel(mark);
     }
     const ValueScale temperature = TemperatureScaleFor(tracer.temperatures(), celsius_);
     if (temperature != temperature_scale_) {
@@ -445,24 +452,32 @@ void RoastCurveWindow::AddRatePoint(double seconds, double degrees_per_minute) {
 }
 
 void RoastCurveWindow::AddMark(double seconds, const std::string& label) {
-    // From the plot's bottom to its top whatever the temperature range,
-    // labelled above the plot.
-    QLineSeries* mark = NewLine(kMarkColour, 1.0, fraction_axis_);
-    QPen pen = mark->pen();
+    // From the plot's bottom to its top whatever the temperature range.
+    QLineSeries* line = NewLine(kMarkColour, 1.0, fraction_axis_);
+    QPen pen = line->pen();
     pen.setStyle(Qt::DashLine);
-    mark->setPen(pen);
-    mark->setName(FromStd(label));
-    mark->append(seconds, 0);
-    mark->append(seconds, 1);
-    mark->setPointLabelsFormat(FromStd(label));
-    mark->setPointLabelsColor(QColor(60, 60, 60));
-    QFont font = mark->pointLabelsFont();
+    line->setPen(pen);
+    line->append(seconds, 0);
+    line->append(seconds, 1);
+    // Labelled above the plot by an item of its own: a series' point
+    // labels lie outside what the series repaints, and a repaint of the
+    // plot beside them would cut them.
+    auto* text = new QGraphicsSimpleTextItem(FromStd(label), chart_);
+    QFont font = text->font();
     font.setBold(true);
-    mark->setPointLabelsFont(font);
-    mark->setPointLabelsClipping(false);
-    mark->setPointLabelsVisible(true);
-    mark->setPointConfiguration(0, QXYSeries::PointConfiguration::LabelVisibility, false);
-    mark_lines_.push_back(mark);
+    text->setFont(font);
+    text->setBrush(QColor(60, 60, 60));
+    text->setZValue(kMarkLabelZ);
+    marks_.push_back({seconds, line, text});
+    PlaceMarkLabel(marks_.back());
+}
+
+void RoastCurveWindow::PlaceMarkLabel(const Mark& mark) {
+    const QRectF plot = chart_->plotArea();
+    if (time_scale_.max_seconds <= 0) return;
+    const QRectF size = mark.label->boundingRect();
+    const double x = plot.left() + plot.width() * mark.seconds / time_scale_.max_seconds;
+    mark.label->setPos(x - size.width() / 2, plot.top() - size.height());
 }
 
 void RoastCurveWindow::BeginCooling(double seconds) {
@@ -492,7 +507,7 @@ void RoastCurveWindow::ExtendCooling(double seconds) {
 
 std::vector<std::pair<double, QString>> RoastCurveWindow::marks() const {
     std::vector<std::pair<double, QString>> out;
-    for (const QLineSeries* mark : mark_lines_) out.emplace_back(mark->at(0).x(), mark->name());
+    for (const Mark& mark : marks_) out.emplace_back(mark.seconds, mark.label->text());
     return out;
 }
 

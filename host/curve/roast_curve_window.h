@@ -27,6 +27,7 @@ class QAreaSeries;
 class QCategoryAxis;
 class QChart;
 class QChartView;
+class QGraphicsSimpleTextItem;
 class QLabel;
 class QLineSeries;
 class QPushButton;
@@ -132,6 +133,8 @@ private:
     void AppendPoint(LineFamily& family, double seconds, double value, QValueAxis* y_axis, const ValueScale& y_scale);
     // Of `points`, those needed to draw them on the plot as it is now.
     QList<QPointF> Thinned(const QList<QPointF>& points, const ValueScale& y_scale);
+    struct Mark;
+    void PlaceMarkLabel(const Mark& mark);
     // The plot grew: lines thinned for a smaller one are drawn afresh.
     void OnPlotAreaChanged(const QRectF& plot);
     // A non-blocking warning titled with the program's name.
@@ -161,7 +164,12 @@ private:
 
     LineFamily bean_;
     LineFamily rate_;
-    std::vector<QLineSeries*> mark_lines_;
+    struct Mark {
+        double seconds;
+        QLineSeries* line;
+        QGraphicsSimpleTextItem* label;
+    };
+    std::vector<Mark> marks_;
     std::vector<QAreaSeries*> cooling_bands_;
     bool rebuilding_ = false;
     std::vector<std::pair<QAbstractSeries*, QAbstractAxis*>> unattached_;  // made while rebuilding
