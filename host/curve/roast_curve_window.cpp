@@ -70,10 +70,11 @@ QString FromStd(const std::string& text) { return QString::fromStdString(text); 
 
 QString ColourName(const QColor& c) { return c.name(QColor::HexRgb); }
 
-QString SaveDialog(QWidget* parent, const QString& suggested, const QString& filter, const QString& suffix) {
+QString SaveDialog(QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
+                   const QString& suffix) {
     // Qt's save dialog asks before it replaces a file, and adds the suffix
     // to a name typed without one.
-    QFileDialog dialog(parent, QString(), suggested, filter);
+    QFileDialog dialog(parent, title, suggested, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted) return {};
@@ -89,13 +90,13 @@ RoastCurveWindow::RoastCurveWindow(QString roasts_folder, QWidget* parent)
     resize(900, 560);
 
     choose_log_to_open = [this](const QString& folder) {
-        return QFileDialog::getOpenFileName(this, QString(), folder, kLogFilter);
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open roast"), folder, kLogFilter);
     };
     choose_log_to_save = [this](const QString& suggested) {
-        return SaveDialog(this, suggested, kLogFilter, QStringLiteral("csv"));
+        return SaveDialog(this, QStringLiteral("Save log as"), suggested, kLogFilter, QStringLiteral("csv"));
     };
     choose_picture_to_save = [this](const QString& suggested) {
-        return SaveDialog(this, suggested, kPictureFilter, QStringLiteral("png"));
+        return SaveDialog(this, QStringLiteral("Save picture"), suggested, kPictureFilter, QStringLiteral("png"));
     };
     open_folder = [](const QString& folder) { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
 
@@ -302,6 +303,7 @@ void RoastCurveWindow::Rebuild() {
     marks_.clear();
     cooling_bands_.clear();
     thinned_for_ = QSizeF();
+    thinning_pending_ = false;
     time_scale_ = TimeScale{};
     temperature_scale_ = rate_scale_ = ValueScale{};
     // The axes first, so the lines are thinned for them as they are drawn.
@@ -326,8 +328,11 @@ void RoastCurveWindow::Rebuild() {
 void RoastCurveWindow::OnPlotAreaChanged(const QRectF& plot) {
     for (const Mark& mark : marks_) PlaceMarkLabel(mark);
     constexpr double kGrowth = 1.05;
-    if (thinned_for_.isEmpty()) return;
-    if (plot.width() > thinned_for_.width() * kGrowth || plot.height() > thinned_for_.height() * kGrowth)
+    if (plot.isEmpty()) return;
+    // Lines drawn before the plot had its size (the window not laid out
+    // yet) are thinned once it has.
+    if (thinning_pending_ || (!thinned_for_.isEmpty() && (plot.width() > thinned_for_.width() * kGrowth ||
+                                                          plot.height() > thinned_for_.height() * kGrowth)))
         rebuild_later_->start();
 }
 
@@ -423,7 +428,10 @@ void RoastCurveWindow::AppendPoint(LineFamily& family, double seconds, double va
 
 QList<QPointF> RoastCurveWindow::Thinned(const QList<QPointF>& points, const ValueScale& y_scale) {
     const QSizeF plot = chart_->plotArea().size();
-    if (plot.isEmpty() || time_scale_.max_seconds <= 0 || y_scale.high <= y_scale.low) return points;
+    if (plot.isEmpty() || time_scale_.max_seconds <= 0 || y_scale.high <= y_scale.low) {
+        if (plot.isEmpty()) thinning_pending_ = true;
+        return points;
+    }
     std::vector<CurvePoint> all;
     all.reserve(static_cast<std::size_t>(points.size()));
     for (const QPointF& p : points) all.push_back({p.x(), p.y()});

@@ -174,6 +174,7 @@ private:
     bool rebuilding_ = false;
     std::vector<std::pair<QAbstractSeries*, QAbstractAxis*>> unattached_;  // made while rebuilding
     QSizeF thinned_for_;  // the largest plot lines were thinned for
+    bool thinning_pending_ = false;  // lines were drawn before the plot had a size
     QTimer* rebuild_later_ = nullptr;
     std::vector<QPointer<RoastCurveWindow>> viewers_;  // read-only windows opened from this one
     QPointer<QWidget> keyboard_owner_;  // had the keyboard when this opened by itself
