@@ -133,7 +133,12 @@ private:
     void AppendPoint(LineFamily& family, double seconds, double value, QValueAxis* y_axis, const ValueScale& y_scale);
     // Of `points`, those needed to draw them on the plot as it is now.
     QList<QPointF> Thinned(const QList<QPointF>& points, const ValueScale& y_scale);
-    struct Mark;
+    // A step mark: its line, and its label above the plot.
+    struct Mark {
+        double seconds;
+        QLineSeries* line;
+        QGraphicsSimpleTextItem* label;
+    };
     void PlaceMarkLabel(const Mark& mark);
     // The plot grew: lines thinned for a smaller one are drawn afresh.
     void OnPlotAreaChanged(const QRectF& plot);
@@ -164,11 +169,6 @@ private:
 
     LineFamily bean_;
     LineFamily rate_;
-    struct Mark {
-        double seconds;
-        QLineSeries* line;
-        QGraphicsSimpleTextItem* label;
-    };
     std::vector<Mark> marks_;
     std::vector<QAreaSeries*> cooling_bands_;
     bool rebuilding_ = false;
