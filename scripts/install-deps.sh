@@ -15,7 +15,7 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
     # tests and fuzzers
     libgtest-dev libgmock-dev
     clang libclang-rt-dev

@@ -49,6 +49,7 @@ bool ConsoleProgram::Build() {
                                                    editor_ = std::make_unique<QuarnelLibrary>(host, library_folder);
                                                    return *editor_;
                                                });
+    app_->roasts_folder = settings_.roasts_folder;
     return true;
 }
 

@@ -23,6 +23,7 @@ struct ConsoleSettings {
     CommandLineOptions options;
     QString lock_folder;     // where the single-instance lock lies; empty: the user's runtime folder
     QString library_folder;  // where libquarnel lies; empty: the program's own folder
+    QString roasts_folder;   // where roast logs are kept; empty: the user's data folder
     RoasterModel::Options simulated_roaster;  // the machine --simulate runs against
 };
 

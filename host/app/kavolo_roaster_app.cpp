@@ -17,7 +17,7 @@ bool CKavoloRoasterApp::MakeWindow() {
         show_message(QStringLiteral("Only one instance can run!"));
         return false;
     }
-    window_ = std::make_unique<CKavoloRoasterDlg>(com_, ports_, editor_);
+    window_ = std::make_unique<CKavoloRoasterDlg>(com_, ports_, editor_, roasts_folder);
     return true;
 }
 

@@ -29,6 +29,9 @@ public:
     // The main window once made (it stays after it ended); nullptr before.
     CKavoloRoasterDlg* window() const { return window_.get(); }
 
+    // Where the window keeps roast logs; empty: the user's data folder.
+    QString roasts_folder;
+
     // The box shown to a second instance; tests replace it.
     std::function<void(const QString&)> show_message;
 

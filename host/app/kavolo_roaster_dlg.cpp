@@ -28,6 +28,7 @@
 #include "picture_control.h"
 #include "picture_ids.h"
 #include "program_names.h"
+#include "roast_session.h"
 #include "skin_button.h"
 #include "temperature_window.h"
 #include "timer_bank.h"
@@ -87,7 +88,7 @@ QFont FontOf(const QStringList& families) {
 }  // namespace
 
 CKavoloRoasterDlg::CKavoloRoasterDlg(SerialControl& com, PortLister& ports, const EditorFactory& editor,
-                                     QWidget* parent)
+                                     const QString& roasts_folder, QWidget* parent)
     : QDialog(parent), editor_(editor(this)) {
     setWindowTitle(QStringLiteral("Kavolo QL-900"));
     QIcon icon;
@@ -97,6 +98,7 @@ CKavoloRoasterDlg::CKavoloRoasterDlg(SerialControl& com, PortLister& ports, cons
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     controller_ = std::make_unique<RoasterController>(*this, editor_, com, ports);
+    roast_ = std::make_unique<RoastSession>(*controller_, this, roasts_folder);
     timers_ = std::make_unique<TimerBank>(
         [this](int id) { Forward("timer", [this, id] { controller_->OnTimer(id); }); }, this);
     BuildControls();
@@ -104,6 +106,7 @@ CKavoloRoasterDlg::CKavoloRoasterDlg(SerialControl& com, PortLister& ports, cons
 
 CKavoloRoasterDlg::~CKavoloRoasterDlg() {
     timers_->KillAll();
+    roast_->Close();
     if (filtered_window_) filtered_window_->removeEventFilter(this);
 }
 
@@ -149,7 +152,10 @@ void CKavoloRoasterDlg::BuildControls() {
     temperature_->resize(art_.Picture(pic::kTemperatureCelsius).size());
     controls_[ctl::kTemperature] = temperature_;
     connect(temperature_, &QAbstractButton::clicked, this,
-            [this] { Forward("temperature window", [this] { controller_->OnButtonClicked(ctl::kTemperature); }); });
+            [this] {
+                Forward("temperature window", [this] { controller_->OnButtonClicked(ctl::kTemperature); });
+                roast_->FollowUnit();
+            });
 
     name_box_ = new QLineEdit(this);
     name_box_->setFrame(false);
@@ -362,6 +368,8 @@ std::optional<FileChoice> CKavoloRoasterDlg::AskSaveFile() {
 
 void CKavoloRoasterDlg::EndDialog(int result) {
     ended_ = true;
+    // A roast still running is kept, marked incomplete.
+    Forward("close", [this] { roast_->Close(); });
     setResult(result);
     // Boxes still open belong to the window that ends.
     for (QMessageBox* box : box_widgets_) box->done(QMessageBox::No);
@@ -452,6 +460,7 @@ void CKavoloRoasterDlg::contextMenuEvent(QContextMenuEvent* e) {
     // The platform offers no system menu to extend, so the About entry is
     // on the panel's own context menu.
     QMenu menu(this);
+    menu.addAction(QStringLiteral("Roast &curve\u2026"), this, [this] { roast_->ShowCurve(); });
     menu.addAction(QStringLiteral("&About Kavolo Roaster..."), this, &CKavoloRoasterDlg::ShowAbout);
     menu.exec(e->globalPos());
 }

@@ -24,6 +24,7 @@ class QLineEdit;
 class QMessageBox;
 class QTimeEdit;
 class PictureControl;
+class RoastSession;
 class SkinButton;
 class TemperatureWindow;
 class TimerBank;
@@ -35,7 +36,10 @@ public:
     // window as its host.
     using EditorFactory = std::function<EditorLibrary&(QWidget* host)>;
 
-    CKavoloRoasterDlg(SerialControl& com, PortLister& ports, const EditorFactory& editor, QWidget* parent = nullptr);
+    // `roasts_folder` is where roast logs are kept; empty: the user's data
+    // folder.
+    CKavoloRoasterDlg(SerialControl& com, PortLister& ports, const EditorFactory& editor,
+                      const QString& roasts_folder = QString(), QWidget* parent = nullptr);
     ~CKavoloRoasterDlg() override;
 
     // The window's initialisation: skin buttons, layout, fonts, colours,
@@ -53,6 +57,7 @@ public:
     void reject() override {}
 
     RoasterController& controller() { return *controller_; }
+    RoastSession& roast_session() { return *roast_; }
     const SkinArt& art() const { return art_; }
     float display_scale() const { return display_scale_; }
     QFont name_font() const { return name_font_; }
@@ -119,6 +124,9 @@ private:
     SkinArt art_;
     EditorLibrary& editor_;
     std::unique_ptr<RoasterController> controller_;
+    // After the controller: it goes first, ending a running recording
+    // while the controller is still there.
+    std::unique_ptr<RoastSession> roast_;
     std::unique_ptr<TimerBank> timers_;
 
     QLabel* background_ = nullptr;

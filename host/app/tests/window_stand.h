@@ -16,11 +16,14 @@ struct Stand {
     QWidget* editor_host = nullptr;
     std::unique_ptr<CKavoloRoasterDlg> window;
 
-    Stand() {
-        window = std::make_unique<CKavoloRoasterDlg>(serial, ports, [this](QWidget* host) -> EditorLibrary& {
-            editor_host = host;
-            return editor;
-        });
+    explicit Stand(const QString& roasts_folder = QString()) {
+        window = std::make_unique<CKavoloRoasterDlg>(
+            serial, ports,
+            [this](QWidget* host) -> EditorLibrary& {
+                editor_host = host;
+                return editor;
+            },
+            roasts_folder);
         window->OnInitDialog();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

@@ -1,6 +1,8 @@
 // The main window on the test stand-ins: its layout, skin buttons, keys,
 // boxes, pictures and the single-instance lock.
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -29,6 +31,7 @@
 #include "panel_layout.h"
 #include "picture_control.h"
 #include "picture_ids.h"
+#include "roast_session.h"
 #include "skin_button.h"
 #include "temperature_window.h"
 #include "window_stand.h"
@@ -73,6 +76,8 @@ private slots:
     void nameBoxTextAndColour();
     void pickerSetByTheProgramIsNoUserChange();
     void editorMessageReachesTheWindow();
+    void roastRunningAtTheEndIsKeptMarkedIncomplete();
+    void roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing();
     void instanceLockAdmitsOneHolder();
     void lockOfACrashedInstanceIsTakenOver();
     void secondInstanceIsRefused();
@@ -600,6 +605,47 @@ void WindowTest::editorMessageReachesTheWindow() {
     QVERIFY(QCoreApplication::sendEvent(t.window.get(), &message));
     QVERIFY(t.window->isVisible());
     QCOMPARE(t.window->controller().console.working.head->time, 77);  // the controller took the edited list
+}
+
+void WindowTest::roastRunningAtTheEndIsKeptMarkedIncomplete() {
+    QTemporaryDir roasts;
+    auto t = std::make_unique<Stand>(roasts.path());
+    RoastRecorder& recorder = t->window->roast_session().recorder();
+    t->s().machine_state = kRun;
+    t->s().run_phase = kHeat;
+    t->window->controller().OnButtonReleased();  // any event handled shows the recorder the state
+    QVERIFY(recorder.recording());
+    t->window->EndDialog(kResultCancel);
+    // The rest of the event that ended the window starts no new recording.
+    t->window->controller().OnButtonReleased();
+    QVERIFY(!recorder.recording());
+    t.reset();
+    const QStringList logs = QDir(roasts.path()).entryList(QDir::Files);
+    QCOMPARE(logs.size(), 1);
+    QFile log(QDir(roasts.path()).filePath(logs.front()));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains("\n# incomplete: closed\n"));
+}
+
+void WindowTest::roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing() {
+    QTemporaryDir files;
+    QFile in_the_way(files.filePath(QStringLiteral("data")));
+    QVERIFY(in_the_way.open(QIODevice::WriteOnly));
+    const QString folder = files.filePath(QStringLiteral("data/roasts"));
+    Stand t(folder);
+    for (int run = 0; run < 2; ++run) {
+        t.s().machine_state = kRun;
+        t.s().run_phase = kHeat;
+        t.window->controller().OnButtonReleased();
+        t.s().machine_state = kFinished;
+        t.window->controller().OnButtonReleased();
+    }
+    const QList<QMessageBox*> boxes = OpenBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.front()->windowTitle(), QStringLiteral("Kavolo Roaster"));
+    QVERIFY(boxes.front()->text().startsWith(QStringLiteral("Cannot write the roast log %1: ").arg(folder)));
+    QVERIFY(boxes.front()->text().contains(QStringLiteral("\"Save log as\u2026\"")));
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void WindowTest::instanceLockAdmitsOneHolder() {

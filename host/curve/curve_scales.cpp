@@ -1,0 +1,76 @@
+#include "curve_scales.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "rate_of_rise.h"
+
+namespace {
+
+constexpr double kMinimumTimeSeconds = 600;
+constexpr double kTimeRoomSeconds = 30;
+constexpr int kMaxTimeTicks = 12;
+constexpr double kTimeTicks[] = {60, 120, 300, 600, 900, 1800, 3600, 7200, 14400};
+
+constexpr double kRateLowestF = -100;
+constexpr double kRateHighestF = 150;
+constexpr double kRateTicks[] = {1, 2, 5, 10, 20, 25, 50, 100, 200};
+
+}  // namespace
+
+std::string ClockText(double seconds) {
+    const long whole = seconds > 0 ? static_cast<long>(std::floor(seconds)) : 0;
+    char text[24];
+    std::snprintf(text, sizeof text, "%02ld:%02ld", whole / 60, whole % 60);
+    return text;
+}
+
+TimeScale TimeScaleFor(double last_seconds) {
+    const double needed = std::max(kMinimumTimeSeconds, last_seconds + kTimeRoomSeconds);
+    TimeScale scale;
+    for (double tick : kTimeTicks) {
+        scale.tick_seconds = tick;
+        scale.max_seconds = std::ceil(needed / tick) * tick;
+        if (scale.max_seconds / tick <= kMaxTimeTicks) break;
+    }
+    return scale;
+}
+
+int ValueScale::Intervals() const { return static_cast<int>(std::lround((high - low) / tick)); }
+
+void ValueSpan::Add(double value) {
+    low = empty ? value : std::min(low, value);
+    high = empty ? value : std::max(high, value);
+    empty = false;
+}
+
+ValueScale TemperatureScaleFor(const ValueSpan& seen, bool celsius) {
+    ValueScale scale;
+    scale.tick = celsius ? 25 : 50;
+    scale.low = 0;
+    scale.high = scale.tick * 10;
+    if (!seen.empty) {
+        scale.low = std::min(scale.low, std::floor(seen.low / scale.tick) * scale.tick);
+        scale.high = std::max(scale.high, std::ceil(seen.high / scale.tick) * scale.tick);
+    }
+    return scale;
+}
+
+ValueScale RateScaleFor(const ValueSpan& seen, int intervals, bool celsius) {
+    double low = 0;
+    double high = DegreesInUnit(40, celsius);
+    if (!seen.empty) {
+        low = std::min(low, std::max(seen.low, DegreesInUnit(kRateLowestF, celsius)));
+        high = std::max(high, std::min(seen.high, DegreesInUnit(kRateHighestF, celsius)));
+    }
+    intervals = std::max(intervals, 1);
+    ValueScale scale;
+    for (double tick : kRateTicks) {
+        scale.tick = tick;
+        scale.low = std::floor(low / tick) * tick;
+        scale.high = scale.low + intervals * tick;
+        if (scale.high >= high) break;
+    }
+    return scale;
+}

@@ -1,0 +1,600 @@
+#include "roast_curve_window.h"
+
+#include <QApplication>
+#include <QAreaSeries>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QGraphicsSimpleTextItem>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "curve_text.h"
+#include "curve_thinning.h"
+#include "program_names.h"
+#include "roast_log_files.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Roast curve");
+const QString kLogFilter = QStringLiteral("Roast log (*.csv)");
+const QString kPictureFilter = QStringLiteral("PNG picture (*.png)");
+const QString kOpenRoast = QStringLiteral("Open roast\u2026");
+const QString kSavePicture = QStringLiteral("Save picture\u2026");
+const QString kSaveLog = QStringLiteral("Save log as\u2026");
+const QString kOpenFolder = QStringLiteral("Open folder");
+
+const QColor kHeatingColour(204, 40, 32);
+const QColor kCoolingColour(32, 96, 208);
+const QColor kRateColour(0, 128, 96);
+const QColor kMarkColour(110, 110, 110);
+const QColor kCoolingBandColour(32, 96, 208, 28);
+
+// Qt Charts lays a whole series out again, and redraws all the plot it
+// covers, for each point added to it, and keeps a few hundred bytes for
+// every point. So each sample joins a short live series; when that has
+// this many points they move to the line's history, keeping only those
+// needed on screen. A sample then costs the same however long the roast,
+// and memory follows the line's shape on screen, not the roast's length.
+constexpr int kLivePoints = 200;
+
+// Above everything the chart draws.
+constexpr qreal kMarkLabelZ = 100;
+
+// Traces a log for its ranges only.
+class NoDrawing final : public CurveSink {
+    void BeginBeanLine(bool) override {}
+    void AddBeanPoint(double, double) override {}
+    void BeginRateLine() override {}
+    void AddRatePoint(double, double) override {}
+    void AddMark(double, const std::string&) override {}
+    void BeginCooling(double) override {}
+    void ExtendCooling(double) override {}
+};
+
+QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+
+QString ColourName(const QColor& c) { return c.name(QColor::HexRgb); }
+
+QString SaveDialog(QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
+                   const QString& suffix) {
+    // Qt's save dialog asks before it replaces a file, and adds the suffix
+    // to a name typed without one.
+    QFileDialog dialog(parent, title, suggested, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+}  // namespace
+
+RoastCurveWindow::RoastCurveWindow(QString roasts_folder, QWidget* parent)
+    : QWidget(parent, Qt::Window), folder_(std::move(roasts_folder)) {
+    setWindowTitle(kTitle);
+    setMinimumSize(520, 340);
+    resize(900, 560);
+
+    choose_log_to_open = [this](const QString& folder) {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open roast"), folder, kLogFilter);
+    };
+    choose_log_to_save = [this](const QString& suggested) {
+        return SaveDialog(this, QStringLiteral("Save log as"), suggested, kLogFilter, QStringLiteral("csv"));
+    };
+    choose_picture_to_save = [this](const QString& suggested) {
+        return SaveDialog(this, QStringLiteral("Save picture"), suggested, kPictureFilter, QStringLiteral("png"));
+    };
+    open_folder = [](const QString& folder) { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
+
+    // What "Save picture…" saves: the texts and the chart, not the buttons.
+    auto* picture = new QWidget(this);
+    picture->setObjectName(QStringLiteral("picture"));
+    picture->setAutoFillBackground(true);
+    QPalette white = picture->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    picture->setPalette(white);
+
+    summary_ = new QLabel(picture);
+    summary_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* legend = new QLabel(picture);
+    legend->setText(QStringLiteral("<span style='color:%1'>\u25a0</span> Bean, heating &nbsp; "
+                                   "<span style='color:%2'>\u25a0</span> Bean, cooling &nbsp; "
+                                   "<span style='color:%3'>\u25a0</span> Rate of rise")
+                        .arg(ColourName(kHeatingColour), ColourName(kCoolingColour), ColourName(kRateColour)));
+    reading_ = new QLabel(picture);
+    reading_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    QFont reading_font = reading_->font();
+    reading_font.setPointSizeF(reading_font.pointSizeF() * 1.2);
+    reading_font.setBold(true);
+    reading_->setFont(reading_font);
+    reading_->setFixedHeight(QFontMetrics(reading_font).height() + 4);
+
+    BuildChart();
+
+    auto* top_row = new QHBoxLayout;
+    top_row->addWidget(summary_, 1);
+    top_row->addWidget(legend);
+    auto* picture_layout = new QVBoxLayout(picture);
+    picture_layout->setContentsMargins(8, 6, 8, 0);
+    picture_layout->setSpacing(2);
+    picture_layout->addLayout(top_row);
+    picture_layout->addWidget(reading_);
+    picture_layout->addWidget(view_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    const std::pair<QString, void (RoastCurveWindow::*)()> actions[] = {{kOpenRoast, &RoastCurveWindow::OpenRoast},
+                                                                       {kSavePicture, &RoastCurveWindow::SavePicture},
+                                                                       {kSaveLog, &RoastCurveWindow::SaveLogAs},
+                                                                       {kOpenFolder, &RoastCurveWindow::OpenFolder}};
+    for (const auto& [text, action] : actions) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(text);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, action);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 8);
+    layout->addWidget(picture, 1);
+    auto* button_margin = new QHBoxLayout;
+    button_margin->setContentsMargins(8, 0, 8, 0);
+    button_margin->addLayout(buttons);
+    layout->addLayout(button_margin);
+
+    Rebuild();
+}
+
+RoastCurveWindow::~RoastCurveWindow() = default;
+
+void RoastCurveWindow::BuildChart() {
+    chart_ = new QChart;
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    chart_->legend()->hide();
+    chart_->setBackgroundRoundness(0);
+    // Room above the plot for the step marks' labels.
+    chart_->setMargins(QMargins(4, 16, 4, 2));
+    chart_->layout()->setContentsMargins(0, 0, 0, 0);
+
+    time_axis_ = new QCategoryAxis;
+    time_axis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    time_axis_->setTitleText(QStringLiteral("Time (mm:ss)"));
+    chart_->addAxis(time_axis_, Qt::AlignBottom);
+
+    temperature_axis_ = new QValueAxis;
+    temperature_axis_->setLabelFormat(QStringLiteral("%.0f"));
+    temperature_axis_->setTitleBrush(kHeatingColour);
+    chart_->addAxis(temperature_axis_, Qt::AlignLeft);
+
+    rate_axis_ = new QValueAxis;
+    rate_axis_->setLabelFormat(QStringLiteral("%.0f"));
+    rate_axis_->setGridLineVisible(false);
+    rate_axis_->setTitleBrush(kRateColour);
+    rate_axis_->setLabelsColor(kRateColour);
+    chart_->addAxis(rate_axis_, Qt::AlignRight);
+
+    fraction_axis_ = new QValueAxis;
+    fraction_axis_->setRange(0, 1);
+    fraction_axis_->setVisible(false);
+    chart_->addAxis(fraction_axis_, Qt::AlignRight);
+
+    view_ = new QChartView(chart_);
+    view_->setRenderHint(QPainter::Antialiasing);
+
+    // Resizing by hand gives a burst of changes; one rebuild follows them.
+    rebuild_later_ = new QTimer(this);
+    rebuild_later_->setSingleShot(true);
+    rebuild_later_->setInterval(300);
+    connect(rebuild_later_, &QTimer::timeout, this, &RoastCurveWindow::Rebuild);
+    connect(chart_, &QChart::plotAreaChanged, this, &RoastCurveWindow::OnPlotAreaChanged);
+}
+
+// --- what is shown -----------------------------------------------------------
+
+void RoastCurveWindow::Follow(const RoastRecorder* recorder) {
+    recorder_ = recorder;
+    shown_ = recorder ? &recorder->log() : nullptr;
+    Rebuild();
+}
+
+void RoastCurveWindow::OnRoastEvent(RoastEvent event) {
+    if (!recorder_) return;
+    switch (event) {
+    case RoastEvent::Started:
+        // A new recording replaces whatever was shown.
+        shown_ = &recorder_->log();
+        opened_ = RoastLog{};
+        opened_path_.clear();
+        Rebuild();
+        break;
+    case RoastEvent::Sample:
+        if (!live()) return;
+        if (stale_ || !isVisible()) {
+            stale_ = true;  // drawn in full when shown again
+            return;
+        }
+        AddLastSample();
+        break;
+    case RoastEvent::Ended:
+        if (live()) UpdateTexts();
+        break;
+    }
+}
+
+void RoastCurveWindow::ShowLog(RoastLog log, const QString& path) {
+    opened_ = std::move(log);
+    opened_path_ = path;
+    shown_ = &opened_;
+    Rebuild();
+}
+
+void RoastCurveWindow::SetCelsius(bool celsius) {
+    for (const QPointer<RoastCurveWindow>& viewer : viewers_)
+        if (viewer) viewer->SetCelsius(celsius);
+    if (celsius == celsius_) return;
+    celsius_ = celsius;
+    Rebuild();
+}
+
+void RoastCurveWindow::ShowActive() {
+    keyboard_owner_ = nullptr;
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    show();
+    raise();
+    activateWindow();
+}
+
+void RoastCurveWindow::ShowPassively() {
+    if (isVisible()) return;
+    keyboard_owner_ = QApplication::activeWindow();
+    since_passive_show_.start();
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    show();
+}
+
+bool RoastCurveWindow::event(QEvent* event) {
+    // Most window systems leave the keyboard where it was when a window
+    // shows without activating; one that activates it all the same has the
+    // keyboard handed back, so a key or a held button on the panel goes on
+    // where it began.
+    constexpr qint64 kActivationWaitMs = 1000;
+    if (event->type() == QEvent::WindowActivate && keyboard_owner_ && since_passive_show_.isValid() &&
+        since_passive_show_.elapsed() < kActivationWaitMs && QApplication::mouseButtons() == Qt::NoButton) {
+        QPointer<QWidget> owner = keyboard_owner_;
+        keyboard_owner_ = nullptr;
+        owner->activateWindow();
+    } else if (event->type() == QEvent::WindowActivate) {
+        keyboard_owner_ = nullptr;
+    }
+    return QWidget::event(event);
+}
+
+void RoastCurveWindow::showEvent(QShowEvent* event) {
+    if (stale_) Rebuild();
+    QWidget::showEvent(event);
+}
+
+void RoastCurveWindow::Rebuild() {
+    if (!isVisible() && tracer_) {
+        stale_ = true;
+        return;
+    }
+    stale_ = false;
+    rebuild_later_->stop();
+    chart_->removeAllSeries();
+    bean_ = LineFamily{};
+    rate_ = LineFamily{};
+    for (const Mark& mark : marks_) delete mark.label;
+    marks_.clear();
+    cooling_bands_.clear();
+    thinned_for_ = QSizeF();
+    thinning_pending_ = false;
+    time_scale_ = TimeScale{};
+    temperature_scale_ = rate_scale_ = ValueScale{};
+    // The axes first, so the lines are thinned for them as they are drawn.
+    NoDrawing no_drawing;
+    CurveTracer ranges(no_drawing, celsius_);
+    if (shown_)
+        for (const RoastSample& sample : shown_->samples) ranges.Add(sample);
+    UpdateScales(ranges);
+    // The series are filled before they go on the chart: a point added to
+    // a series on the chart makes the chart lay the series out again.
+    tracer_ = std::make_unique<CurveTracer>(static_cast<CurveSink&>(*this), celsius_);
+    rebuilding_ = true;
+    if (shown_)
+        for (const RoastSample& sample : shown_->samples) tracer_->Add(sample);
+    rebuilding_ = false;
+    for (const auto& [series, y_axis] : unattached_) Attach(series, y_axis);
+    unattached_.clear();
+    UpdateTexts();
+    UpdateAxisTitles();
+}
+
+void RoastCurveWindow::OnPlotAreaChanged(const QRectF& plot) {
+    for (const Mark& mark : marks_) PlaceMarkLabel(mark);
+    constexpr double kGrowth = 1.05;
+    if (plot.isEmpty()) return;
+    // Lines drawn before the plot had its size (the window not laid out
+    // yet) are thinned once it has.
+    if (thinning_pending_ || (!thinned_for_.isEmpty() && (plot.width() > thinned_for_.width() * kGrowth ||
+                                                          plot.height() > thinned_for_.height() * kGrowth)))
+        rebuild_later_->start();
+}
+
+void RoastCurveWindow::AddLastSample() {
+    if (!shown_ || shown_->samples.empty()) return;
+    tracer_->Add(shown_->samples.back());
+    UpdateScales(*tracer_);
+    UpdateTexts();
+}
+
+void RoastCurveWindow::UpdateScales(const CurveTracer& tracer) {
+    const TimeScale time = TimeScaleFor(tracer.last_seconds());
+    if (time != time_scale_) {
+        time_scale_ = time;
+        for (const QString& label : time_axis_->categoriesLabels()) time_axis_->remove(label);
+        time_axis_->setStartValue(-time.tick_seconds);
+        for (double t = 0; t <= time.max_seconds + 0.5; t += time.tick_seconds) time_axis_->append(FromStd(ClockText(t)), t);
+        time_axis_->setRange(0, time.max_seconds);
+        for (const Mark& mark : marks_) PlaceMarkLabel(mark);
+    }
+    const ValueScale temperature = TemperatureScaleFor(tracer.temperatures(), celsius_);
+    if (temperature != temperature_scale_) {
+        temperature_scale_ = temperature;
+        temperature_axis_->setRange(temperature.low, temperature.high);
+        temperature_axis_->setTickCount(temperature.Intervals() + 1);
+    }
+    const ValueScale rate = RateScaleFor(tracer.rates(), temperature.Intervals(), celsius_);
+    if (rate != rate_scale_) {
+        rate_scale_ = rate;
+        rate_axis_->setRange(rate.low, rate.high);
+        rate_axis_->setTickCount(rate.Intervals() + 1);
+    }
+}
+
+void RoastCurveWindow::UpdateTexts() {
+    std::optional<RoastSample> last;
+    if (shown_ && !shown_->samples.empty()) last = shown_->samples.back();
+    reading_->setText(FromStd(ReadingText(last, celsius_)));
+    const std::string file = live() || opened_path_.isEmpty() ? std::string()
+                                                              : QFileInfo(opened_path_).fileName().toStdString();
+    summary_->setText(shown_ ? FromStd(LogSummaryText(*shown_, file)) : QString());
+}
+
+void RoastCurveWindow::UpdateAxisTitles() {
+    const QString unit = celsius_ ? QStringLiteral("\u00b0C") : QStringLiteral("\u00b0F");
+    temperature_axis_->setTitleText(QStringLiteral("Bean ") + unit);
+    rate_axis_->setTitleText(QStringLiteral("Rate of rise ") + unit + QStringLiteral("/min"));
+}
+
+// --- drawing -----------------------------------------------------------------
+
+QLineSeries* RoastCurveWindow::NewLine(const QColor& colour, qreal width, QValueAxis* y_axis) {
+    auto* line = new QLineSeries;
+    // Bevelled joins: round ones cost the stroker curves at every point
+    // of every repaint, and look the same at these widths.
+    QPen pen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
+    line->setPen(pen);
+    Attach(line, y_axis);
+    return line;
+}
+
+void RoastCurveWindow::Attach(QAbstractSeries* series, QAbstractAxis* y_axis) {
+    if (rebuilding_) {
+        unattached_.emplace_back(series, y_axis);
+        return;
+    }
+    chart_->addSeries(series);
+    series->attachAxis(time_axis_);
+    series->attachAxis(y_axis);
+}
+
+void RoastCurveWindow::BeginLine(LineFamily& family, const QColor& colour, qreal width, QValueAxis* y_axis) {
+    QLineSeries* live = NewLine(colour, width, y_axis);
+    family.segments.push_back({nullptr, live});
+    family.lines.push_back(live);
+}
+
+void RoastCurveWindow::AppendPoint(LineFamily& family, double seconds, double value, QValueAxis* y_axis,
+                                   const ValueScale& y_scale) {
+    Segment& segment = family.segments.back();
+    segment.live->append(seconds, value);
+    if (segment.live->count() < kLivePoints) return;
+    const QList<QPointF> thinned = Thinned(segment.live->points(), y_scale);
+    if (!segment.history) {
+        segment.history = NewLine(segment.live->pen().color(), segment.live->pen().widthF(), y_axis);
+        family.lines.push_back(segment.history);
+        segment.history->append(thinned);
+    } else {
+        segment.history->append(thinned.mid(1));  // its first point ends the history already
+    }
+    segment.live->replace(QList<QPointF>{thinned.back()});
+}
+
+QList<QPointF> RoastCurveWindow::Thinned(const QList<QPointF>& points, const ValueScale& y_scale) {
+    const QSizeF plot = chart_->plotArea().size();
+    if (plot.isEmpty() || time_scale_.max_seconds <= 0 || y_scale.high <= y_scale.low) {
+        if (plot.isEmpty()) thinning_pending_ = true;
+        return points;
+    }
+    std::vector<CurvePoint> all;
+    all.reserve(static_cast<std::size_t>(points.size()));
+    for (const QPointF& p : points) all.push_back({p.x(), p.y()});
+    const std::vector<CurvePoint> kept =
+        ThinLine(all, plot.width() / time_scale_.max_seconds, plot.height() / (y_scale.high - y_scale.low));
+    QList<QPointF> thinned;
+    thinned.reserve(static_cast<qsizetype>(kept.size()));
+    for (const CurvePoint& p : kept) thinned.append(QPointF(p.x, p.y));
+    // Thinned for this plot; a larger one needs the lines drawn afresh.
+    thinned_for_ = thinned_for_.expandedTo(plot);
+    return thinned;
+}
+
+void RoastCurveWindow::BeginBeanLine(bool cooling) {
+    BeginLine(bean_, cooling ? kCoolingColour : kHeatingColour, 2.0, temperature_axis_);
+}
+
+void RoastCurveWindow::AddBeanPoint(double seconds, double degrees) {
+    AppendPoint(bean_, seconds, degrees, temperature_axis_, temperature_scale_);
+}
+
+void RoastCurveWindow::BeginRateLine() { BeginLine(rate_, kRateColour, 1.5, rate_axis_); }
+
+void RoastCurveWindow::AddRatePoint(double seconds, double degrees_per_minute) {
+    AppendPoint(rate_, seconds, degrees_per_minute, rate_axis_, rate_scale_);
+}
+
+void RoastCurveWindow::AddMark(double seconds, const std::string& label) {
+    // From the plot's bottom to its top whatever the temperature range.
+    QLineSeries* line = NewLine(kMarkColour, 1.0, fraction_axis_);
+    QPen pen = line->pen();
+    pen.setStyle(Qt::DashLine);
+    line->setPen(pen);
+    line->append(seconds, 0);
+    line->append(seconds, 1);
+    // Labelled above the plot by an item of its own: a series' point
+    // labels lie outside what the series repaints, and a repaint of the
+    // plot beside them would cut them.
+    auto* text = new QGraphicsSimpleTextItem(FromStd(label), chart_);
+    QFont font = text->font();
+    font.setBold(true);
+    text->setFont(font);
+    text->setBrush(QColor(60, 60, 60));
+    text->setZValue(kMarkLabelZ);
+    marks_.push_back({seconds, line, text});
+    PlaceMarkLabel(marks_.back());
+}
+
+void RoastCurveWindow::PlaceMarkLabel(const Mark& mark) {
+    const QRectF plot = chart_->plotArea();
+    if (time_scale_.max_seconds <= 0) return;
+    const QRectF size = mark.label->boundingRect();
+    const double x = plot.left() + plot.width() * mark.seconds / time_scale_.max_seconds;
+    mark.label->setPos(x - size.width() / 2, plot.top() - size.height());
+}
+
+void RoastCurveWindow::BeginCooling(double seconds) {
+    auto* upper = new QLineSeries;
+    auto* lower = new QLineSeries;
+    upper->append(seconds, 1);
+    upper->append(seconds, 1);
+    lower->append(seconds, 0);
+    lower->append(seconds, 0);
+    auto* band = new QAreaSeries(upper, lower);
+    upper->setParent(band);
+    lower->setParent(band);
+    band->setPen(Qt::NoPen);
+    band->setBrush(kCoolingBandColour);
+    Attach(band, fraction_axis_);
+    cooling_bands_.push_back(band);
+}
+
+void RoastCurveWindow::ExtendCooling(double seconds) {
+    if (cooling_bands_.empty()) return;
+    QAreaSeries* band = cooling_bands_.back();
+    band->upperSeries()->replace(1, QPointF(seconds, 1));
+    band->lowerSeries()->replace(1, QPointF(seconds, 0));
+}
+
+// --- test access -------------------------------------------------------------
+
+std::vector<std::pair<double, QString>> RoastCurveWindow::marks() const {
+    std::vector<std::pair<double, QString>> out;
+    for (const Mark& mark : marks_) out.emplace_back(mark.seconds, mark.label->text());
+    return out;
+}
+
+QString RoastCurveWindow::reading_text() const { return reading_->text(); }
+
+QPushButton* RoastCurveWindow::button(const QString& text) const { return findChild<QPushButton*>(text); }
+
+// --- buttons -----------------------------------------------------------------
+
+QString RoastCurveWindow::Folder() const {
+    // Made when first needed, so the dialogs can start in it.
+    QDir().mkpath(folder_);
+    return folder_;
+}
+
+void RoastCurveWindow::OpenRoast() {
+    const QString path = choose_log_to_open(Folder());
+    if (path.isEmpty()) return;
+    RoastLogParse parsed = ReadRoastLogFile(path.toStdString());
+    if (!parsed.ok) {
+        // Nothing shown changes.
+        Warn(parsed.bad_line > 0 ? QStringLiteral("Cannot read the roast log %1: line %2: %3")
+                                       .arg(path)
+                                       .arg(parsed.bad_line)
+                                       .arg(FromStd(parsed.problem))
+                                 : QStringLiteral("Cannot read the roast log %1: %2").arg(path, FromStd(parsed.problem)));
+        return;
+    }
+    if (live() && recorder_->recording()) {
+        // The running roast stays on screen; the saved one opens beside it,
+        // read only, and goes when closed.
+        auto* viewer = new RoastCurveWindow(folder_, parentWidget());
+        viewer->setAttribute(Qt::WA_DeleteOnClose);
+        viewer->setWindowTitle(kTitle + QStringLiteral(" \u2013 ") + QFileInfo(path).fileName());
+        viewer->choose_log_to_open = choose_log_to_open;
+        viewer->choose_log_to_save = choose_log_to_save;
+        viewer->choose_picture_to_save = choose_picture_to_save;
+        viewer->open_folder = open_folder;
+        viewer->SetCelsius(celsius_);
+        viewer->show();
+        viewer->ShowLog(std::move(parsed.log), path);
+        viewers_.erase(std::remove(viewers_.begin(), viewers_.end(), nullptr), viewers_.end());
+        viewers_.emplace_back(viewer);
+        if (on_viewer_opened) on_viewer_opened(*viewer);
+        return;
+    }
+    ShowLog(std::move(parsed.log), path);
+}
+
+void RoastCurveWindow::SavePicture() {
+    const QString stem = QFileInfo(FromStd(shown_ ? SuggestedLogName(*shown_) : "roast.csv")).completeBaseName();
+    const QString path = choose_picture_to_save(QDir(Folder()).filePath(stem + QStringLiteral(".png")));
+    if (path.isEmpty()) return;
+    if (!findChild<QWidget*>(QStringLiteral("picture"))->grab().save(path, "PNG"))
+        Warn(QStringLiteral("Cannot save the picture %1.").arg(path));
+}
+
+void RoastCurveWindow::SaveLogAs() {
+    if (!shown_ || shown_->samples.empty()) {
+        Warn(QStringLiteral("There is no roast to save."));
+        return;
+    }
+    const QString path = choose_log_to_save(QDir(Folder()).filePath(FromStd(SuggestedLogName(*shown_))));
+    if (path.isEmpty()) return;
+    const FileResult saved = SaveRoastLog(*shown_, path.toStdString());
+    if (!saved.ok) Warn(QStringLiteral("Cannot save the roast log %1: %2").arg(path, FromStd(saved.reason)));
+}
+
+void RoastCurveWindow::OpenFolder() {
+    if (!QDir().mkpath(folder_)) {
+        Warn(QStringLiteral("Cannot make the roasts folder %1.").arg(folder_));
+        return;
+    }
+    if (!open_folder(folder_)) Warn(QStringLiteral("Cannot open the roasts folder %1.").arg(folder_));
+}
+
+void RoastCurveWindow::Warn(const QString& text) {
+    // open(), not exec(): the roast goes on being drawn while it shows.
+    auto* box = new QMessageBox(QMessageBox::Warning, kProgramName, text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
