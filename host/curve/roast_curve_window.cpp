@@ -230,6 +230,8 @@ void RoastCurveWindow::OnRoastEvent(RoastEvent event) {
         }
         AddLastSample();
         break;
+    case RoastEvent::Marked:
+        break;
     case RoastEvent::Ended:
         if (live()) UpdateTexts();
         break;
