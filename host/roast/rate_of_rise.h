@@ -1,8 +1,8 @@
 // The rate of rise of the bean temperature: the least-squares slope of the
 // raw readings over the last 30 seconds, in degrees per minute. None until
 // the readings in that window span 10 seconds, so the first seconds of a
-// roast and the first seconds after the link came back show no figure
-// rather than a wild one.
+// roast, and of the readings after a long silence of the link, show no
+// figure rather than a wild one.
 #pragma once
 
 #include <deque>
