@@ -88,6 +88,7 @@ void SimulatedRoasterHost::Pump() {
         // as a line with nobody listening would.
         const ssize_t written = ::write(master_, bytes.data(), bytes.size());
         (void)written;
+        if (on_sent) on_sent(bytes);
     }
     if (const auto due = model_.NextDueMs()) {
         const int64_t wait = *due - NowMs();

@@ -41,6 +41,8 @@ public:
 
     // Called for every frame the roaster receives.
     std::function<void(const ReceivedFrame&)> on_frame;
+    // Called for every piece the roaster writes to the line.
+    std::function<void(const std::vector<uint8_t>&)> on_sent;
 
 private:
     void OnReadable();

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QTest>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
@@ -93,6 +94,7 @@ struct RunningConsole {
         settings.lock_folder = lock_folder.path();
         settings.library_folder = library_folder;
         settings.simulated_roaster = roaster;
+        settings.roasts_folder = roasts.path();
         program = std::make_unique<ConsoleProgram>(settings);
         opened = program->Open();
         // No event has been handled yet, so no hello has been answered.
@@ -135,6 +137,7 @@ struct RunningConsole {
     }
 
     QTemporaryDir lock_folder;
+    QTemporaryDir roasts;
     DialogAnswerer dialogs;
     std::unique_ptr<ConsoleProgram> program;
     bool opened = false;
@@ -248,6 +251,10 @@ void ConsoleEndToEnd::profileRunsToTheEndWithTheEditorFollowing() {
     QTemporaryDir files;
     const QString path = WriteProfile(files, "Short.coff", kShortRoast);
     RunningConsole c;
+    QList<int> sent;  // every reading the roaster sends
+    c.sim().on_sent = [&](const std::vector<uint8_t>& b) {
+        if (b.size() == kFrameSize && b[1] == 0xAA && b[4] == kCmdStatus) sent << b[10] * 256 + b[11];
+    };
     QVERIFY(c.LinkUp());
     c.Select(path);
     c.Click(ctl::kProgram);
@@ -265,6 +272,23 @@ void ConsoleEndToEnd::profileRunsToTheEndWithTheEditorFollowing() {
                               kStepTimeoutMs);
     // Finished: the panel shows its bars.
     QTRY_COMPARE(c.Picture(ctl::kFanDigit), pic::kLowBar);
+
+    // The roast's log is in the roasts folder, whole, with the readings the
+    // roaster sent while it ran, in order.
+    const QStringList logs = QDir(c.roasts.path()).entryList(QDir::Files);
+    QCOMPARE(logs.size(), 1);
+    QVERIFY2(logs[0].endsWith(" Short.csv"), qPrintable(logs[0]));
+    QFile log(c.roasts.filePath(logs[0]));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QList<int> logged;
+    bool rows = false;
+    for (const QByteArray& line : log.readAll().split('\n')) {
+        if (rows && !line.isEmpty()) logged << line.split(',').value(1).toInt();
+        rows = rows || line.startsWith("seconds,bean_f,");
+    }
+    QVERIFY2(logged.size() >= 30, qPrintable(QString("0.3 minutes at two readings a second: %1").arg(logged.size())));
+    QVERIFY(logged.size() <= sent.size());
+    QVERIFY(std::search(sent.begin(), sent.end(), logged.begin(), logged.end()) != sent.end());
 
     // The program that ran goes to the roaster, intact.
     QTRY_COMPARE_WITH_TIMEOUT(c.roaster().downloads(), 1, 2000);
