@@ -56,7 +56,7 @@ done
 echo "-- dependencies"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$depends"
-for needed in libqt6widgets6 libqt6serialport6 fonts-wqy-microhei; do
+for needed in libqt6widgets6 libqt6serialport6 libqt6charts6 fonts-wqy-microhei; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed"
 done
 
