@@ -32,55 +32,23 @@
 #include <unistd.h>
 #include <vector>
 
-#include "cmscomm1.h"
-#include "control_ids.h"
-#include "editor_message.h"
-#include "event_loop.h"
-#include "kavolo_roaster_dlg.h"
-#include "quarnel_library.h"
-#include "serial_port_lister.h"
-#include "simulated_roaster_host.h"
-#include "skin_button.h"
 #include "bench_support.h"
+#include "event_loop.h"
+#include "roasting_console.h"
+#include "simulated_roaster_host.h"
 
 namespace {
 
 // --- the roast console (child role) ---------------------------------------
 
 int RunRoastConsole() {
-    EditorMessageType();
     // A program the roast runs for longer than any measurement: 9.9 minutes
     // and 4.9 minutes of roasting, then 3 minutes of cooling.
     RoasterModel::Options roaster;
     roaster.program.steps = {{5, 99, 3}, {6, 49, 2}};
     roaster.program.cooling = {5, 30};
-    roaster.frame_log_limit = 16;  // as the program's --simulate keeps it
-    SimulatedRoasterHost sim(roaster);
-    std::string error;
-    if (!sim.Start(&error)) {
-        std::fprintf(stderr, "console_bench: %s\n", error.c_str());
-        return 1;
-    }
-    CMscomm1 com;
-    SerialPortLister ports(sim.DevicePath());
-    std::unique_ptr<QuarnelLibrary> editor;
-    CKavoloRoasterDlg window(com, ports, [&editor](QWidget* host) -> EditorLibrary& {
-        editor = std::make_unique<QuarnelLibrary>(host);
-        return *editor;
-    });
-    QTimer press;
-    QObject::connect(&press, &QTimer::timeout, &window, [&] {
-        const ControllerState& s = window.controller().state();
-        if (s.machine_state == kRun) {
-            press.stop();
-            std::printf("roast running\n");
-            std::fflush(stdout);
-        } else if (s.link_ok && s.machine_state == kReady) {
-            window.Button(ctl::kPower)->click();
-        }
-    });
-    press.start(250);
-    return window.exec();
+    RoastingConsole console(roaster);
+    return console.Run([] {});
 }
 
 // --- start-up -----------------------------------------------------------------

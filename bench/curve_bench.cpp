@@ -17,21 +17,15 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "bench_support.h"
-#include "cmscomm1.h"
-#include "control_ids.h"
-#include "editor_message.h"
 #include "event_loop.h"
-#include "kavolo_roaster_dlg.h"
-#include "quarnel_library.h"
-#include "serial_port_lister.h"
-#include "simulated_roaster_host.h"
-#include "skin_button.h"
+#include "roasting_console.h"
 
 namespace {
 
@@ -40,65 +34,45 @@ const QString kCurveTitle = QStringLiteral("Roast curve");
 // --- a console running a roast (child role) ---------------------------------
 
 int RunRoastConsole(bool keep_curve, int minutes) {
-    EditorMessageType();
     // Forty minutes of roasting on high and middle heat, then cooling.
     RoasterModel::Options roaster;
     roaster.program.steps = {{5, 99, 3}, {6, 99, 3}, {6, 99, 2}, {5, 99, 2}};
     roaster.program.cooling = {5, 30};
-    roaster.frame_log_limit = 16;
-    SimulatedRoasterHost sim(roaster);
-    std::string error;
-    if (!sim.Start(&error)) {
-        std::fprintf(stderr, "curve_bench: %s\n", error.c_str());
-        return 1;
-    }
+    RoastingConsole console(roaster);
+
     std::vector<double> deviations;
     QElapsedTimer clock;
     clock.start();
     qint64 last_ns = -1;
     bool roasting = false;
-    sim.on_frame = [&](const ReceivedFrame& f) {
+    console.sim().on_frame = [&](const ReceivedFrame& f) {
         if (!roasting || f.bytes[1] != 0xAA || (f.bytes[4] != kCmdStatus && f.bytes[4] != kCmdStart)) return;
         const qint64 now = clock.nsecsElapsed();
         if (last_ns >= 0) deviations.push_back(std::fabs(static_cast<double>(now - last_ns) / 1e6 - 500.0));
         last_ns = now;
     };
-
-    CMscomm1 com;
-    SerialPortLister ports(sim.DevicePath());
-    std::unique_ptr<QuarnelLibrary> editor;
-    CKavoloRoasterDlg window(com, ports, [&editor](QWidget* host) -> EditorLibrary& {
-        editor = std::make_unique<QuarnelLibrary>(host);
-        return *editor;
-    });
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, &window, [&] {
-        const ControllerState& s = window.controller().state();
-        if (!roasting) {
-            if (s.machine_state == kRun) {
-                roasting = true;
-                QTimer::singleShot(minutes * 60 * 1000, Qt::PreciseTimer, &window, [&] {
-                    const RoastRecorder* recorder = window.controller().recorder();
-                    std::printf("cadence %zu %.3f %.3f %.3f samples %zu\n", deviations.size(),
-                                Percentile(deviations, 0.5), Percentile(deviations, 0.99),
-                                deviations.empty() ? 0.0 : *std::max_element(deviations.begin(), deviations.end()),
-                                recorder ? recorder->log().samples.size() : std::size_t{0});
-                    std::fflush(stdout);
-                    window.EndDialog(0);
-                });
-                std::printf("roast running\n");
-                std::fflush(stdout);
-            } else if (s.link_ok && s.machine_state == kReady) {
-                window.Button(ctl::kPower)->click();
-            }
-        }
-        if (!keep_curve) {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->windowTitle() == kCurveTitle && w->isVisible()) w->close();
-        }
-    });
-    watch.start(250);
-    window.exec();
+    auto report = [&] {
+        CKavoloRoasterDlg& window = console.window();
+        const RoastRecorder* recorder = window.controller().recorder();
+        std::printf("cadence %zu %.3f %.3f %.3f samples %zu\n", deviations.size(), Percentile(deviations, 0.5),
+                    Percentile(deviations, 0.99),
+                    deviations.empty() ? 0.0 : *std::max_element(deviations.begin(), deviations.end()),
+                    recorder ? recorder->log().samples.size() : std::size_t{0});
+        std::fflush(stdout);
+        window.EndDialog(0);
+    };
+    auto close_curve = [&] {
+        if (keep_curve) return;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowTitle() == kCurveTitle && w->isVisible()) w->close();
+    };
+    console.Run(
+        [&] {
+            roasting = true;
+            close_curve();
+            QTimer::singleShot(minutes * 60 * 1000, Qt::PreciseTimer, &console.window(), report);
+        },
+        close_curve);
     return 0;
 }
 

@@ -81,10 +81,15 @@ long ProcessId() {
 
 }  // namespace
 
-FileResult WriteAndClose(std::FILE* file, const std::string& text) {
+namespace {
+
+// Writes the text where the file stands (at its start unless `append`),
+// puts it on the disk and closes; the first failure wins, and the file is
+// closed in every case.
+FileResult PutAndClose(std::FILE* file, const std::string& text, bool append) {
     FileResult result;
     errno = 0;
-    if (std::fseek(file, 0, SEEK_SET) != 0) result = Failure(LastError("cannot seek"));
+    if (!append && std::fseek(file, 0, SEEK_SET) != 0) result = Failure(LastError("cannot seek"));
     if (result.ok && !text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size())
         result = Failure(LastError("short write"));
     if (result.ok && std::fflush(file) != 0) result = Failure(LastError("cannot flush"));
@@ -93,6 +98,10 @@ FileResult WriteAndClose(std::FILE* file, const std::string& text) {
     if (std::fclose(file) != 0 && result.ok) result = Failure(LastError("cannot close"));
     return result;
 }
+
+}  // namespace
+
+FileResult WriteAndClose(std::FILE* file, const std::string& text) { return PutAndClose(file, text, false); }
 
 namespace {
 
@@ -153,14 +162,7 @@ FileResult AppendAndSync(const std::string& path, const std::string& text) {
     errno = 0;
     std::FILE* file = OpenFile(path, "ab");
     if (!file) return Failure(LastError("cannot open"));
-    FileResult result;
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size())
-        result = Failure(LastError("short write"));
-    if (result.ok && std::fflush(file) != 0) result = Failure(LastError("cannot flush"));
-    if (result.ok && SyncToDisk(file) != 0) result = Failure(LastError("cannot flush"));
-    errno = 0;
-    if (std::fclose(file) != 0 && result.ok) result = Failure(LastError("cannot close"));
-    return result;
+    return PutAndClose(file, text, true);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& contents, std::string& reason) {
