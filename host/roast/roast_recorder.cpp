@@ -135,7 +135,8 @@ void RoastRecorder::Start(const ControllerState& s, const CStep_Data& working) {
     const std::string profile = DisplayName(s.profile_name);
     log_.Set(roastkey::kProgram, program_);
     log_.Set(roastkey::kProfile, profile);
-    log_.Set(roastkey::kProfileFile, s.profile_path == kNoPath ? std::string() : s.profile_path);
+    // A profile the roaster uploaded, or one not saved yet, has no file.
+    if (s.profile_path != kNoPath && !s.IsReservedMachineOrUsb()) log_.Set(roastkey::kProfileFile, s.profile_path);
     log_.Set(roastkey::kStart, IsoDateTime(now));
     log_.Set(roastkey::kPlannedSteps, StepsText(working));
     if (store_) store_->Begin(log_, now, profile);
