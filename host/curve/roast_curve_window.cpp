@@ -30,6 +30,7 @@
 #include "curve_thinning.h"
 #include "phase_bar.h"
 #include "program_names.h"
+#include "rate_of_rise.h"
 #include "roast_log_files.h"
 #include "roast_notes.h"
 #include "roast_notes_panel.h"
@@ -176,15 +177,15 @@ RoastCurveWindow::RoastCurveWindow(QString roasts_folder, QWidget* parent)
     BuildChart();
     phase_bar_ = new PhaseBar(picture);
 
-    auto* top_row = new QHBoxLayout;
-    top_row->addWidget(summary_, 1);
-    top_row->addWidget(legend_);
+    // The legend under the chart, so the line above it has the width for
+    // what is shown and its background.
     auto* picture_layout = new QVBoxLayout(picture);
     picture_layout->setContentsMargins(8, 6, 8, 6);
     picture_layout->setSpacing(2);
-    picture_layout->addLayout(top_row);
+    picture_layout->addWidget(summary_);
     picture_layout->addWidget(reading_);
     picture_layout->addWidget(view_, 1);
+    picture_layout->addWidget(legend_, 0, Qt::AlignRight);
     picture_layout->addWidget(phase_bar_);
 
     // The notes beside the picture; the splitter gives the curve the room
@@ -458,7 +459,13 @@ void RoastCurveWindow::Rebuild() {
         for (const RoastSample& sample : background_->samples) background_tracer.Add(sample);
     background_seconds_ = background_tracer.last_seconds();
     background_temperatures_ = background_tracer.temperatures();
-    background_rates_ = background_tracer.rates();
+    // Only the background's heating widens the rate axis: its steep
+    // cooling would squash the live rates long before the live roast cools.
+    background_rates_ = ValueSpan{};
+    if (background_)
+        for (const RoastSample& sample : background_->samples)
+            if (sample.ror_f_per_min && !IsCoolingPhase(sample.run_phase))
+                background_rates_.Add(DegreesInUnit(*sample.ror_f_per_min, celsius_));
     UpdateScales(ranges);
     // The series are filled before they go on the chart: a point added to
     // a series on the chart makes the chart lay the series out again. The
