@@ -145,7 +145,8 @@ void RoastHistoryWindow::Fill() {
     model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
     for (int r = 0; r < model_->rowCount(); ++r)
         if (model_->item(r, 0)->data(kPathRole).toString() == chosen) table_->selectRow(r);
-    table_->resizeColumnsToContents();
+    // The last column stretches to the window's edge.
+    for (int c = 0; c + 1 < kColumns; ++c) table_->resizeColumnToContents(c);
     UpdateButtons();
 }
 
