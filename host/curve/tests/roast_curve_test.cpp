@@ -390,6 +390,17 @@ void RoastCurveTest::notesReachTheSavedLogWithItsRowsUntouched() {
     QCOMPARE(read.log.Get(kWeightLossKey), std::string("15.0%"));
     QCOMPARE(Rows(path), rows);
 
+    // Typing still going on when the next roast starts goes into the file
+    // of the roast it was for, not into the new one.
+    notes->bean_field()->setFocus();
+    QTest::keyClicks(notes->bean_field(), QStringLiteral(" 2"));
+    t.clock.ms += 100000;
+    t.Run(kHeat, 1);
+    QCOMPARE(ReadRoastLogFile(path).log.Get(kBeanKey), std::string("Yirgacheffe 2"));
+    QCOMPARE(Rows(path), rows);
+    QVERIFY(NotesOf(t.recorder.log()) == RoastNotes{});
+    t.Finish();
+
     // A roast opened from its file keeps the header lines the console
     // does not know when its notes change.
     const std::string other = t.folder.filePath(QStringLiteral("other.csv")).toStdString();
