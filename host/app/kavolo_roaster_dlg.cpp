@@ -461,6 +461,7 @@ void CKavoloRoasterDlg::contextMenuEvent(QContextMenuEvent* e) {
     // on the panel's own context menu.
     QMenu menu(this);
     menu.addAction(QStringLiteral("Roast &curve\u2026"), this, [this] { roast_->ShowCurve(); });
+    menu.addAction(QStringLiteral("Roast &history\u2026"), this, [this] { roast_->ShowHistory(); });
     menu.addAction(QStringLiteral("&About Kavolo Roaster..."), this, &CKavoloRoasterDlg::ShowAbout);
     menu.exec(e->globalPos());
 }

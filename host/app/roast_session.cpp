@@ -23,7 +23,7 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
       folder_(roasts_folder.isEmpty() ? DefaultFolder() : roasts_folder),
       files_(folder_.toStdString()),
       recorder_(clock_, &files_, kProgramAndVersion),
-      curve_(recorder_, folder_, main_window, [&controller] { return controller.state().show_celsius != 0; }) {
+      curve_(recorder_, &files_, folder_, main_window, [&controller] { return controller.state().show_celsius != 0; }) {
     files_.on_failure = [this](const std::string& path, const std::string& reason) {
         ReportWriteFailure(path, reason);
     };

@@ -30,8 +30,9 @@ public:
     // nothing.
     void Close();
 
-    // The panel's menu entry.
+    // The panel's menu entries.
     void ShowCurve() { curve_.Show(); }
+    void ShowHistory() { curve_.ShowHistory(); }
     // The panel's temperature unit changed.
     void FollowUnit() { curve_.FollowUnit(); }
 

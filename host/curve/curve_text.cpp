@@ -1,6 +1,7 @@
 #include "curve_text.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "curve_scales.h"
 #include "curve_tracer.h"
@@ -31,6 +32,11 @@ std::string ReadingText(const std::optional<RoastSample>& sample, bool celsius) 
            kSpacing + "Fan " + fan + kSpacing + "Heat " + heat;
 }
 
+std::string StartText(const std::string& start) {
+    if (start.size() >= 19 && start[10] == 'T') return start.substr(0, 10) + " " + start.substr(11, 8);
+    return start;
+}
+
 std::string LogSummaryText(const RoastLog& log, const std::string& file_name) {
     std::string text;
     auto add = [&](const std::string& part) {
@@ -38,11 +44,7 @@ std::string LogSummaryText(const RoastLog& log, const std::string& file_name) {
         text += part;
     };
     if (const std::string profile = log.Get(roastkey::kProfile); !profile.empty()) add("Profile: " + profile);
-    if (std::string start = log.Get(roastkey::kStart); !start.empty()) {
-        // "2026-12-08T14:03:05+01:00" reads as "2026-12-08 14:03:05".
-        if (start.size() >= 19 && start[10] == 'T') start = start.substr(0, 10) + " " + start.substr(11, 8);
-        add("Started " + start);
-    }
+    if (const std::string start = log.Get(roastkey::kStart); !start.empty()) add("Started " + StartText(start));
     if (log.Has(roastkey::kIncomplete)) {
         const std::string why = log.Get(roastkey::kIncomplete);
         add(why.empty() ? "Incomplete" : "Incomplete (" + why + ")");
@@ -60,4 +62,41 @@ std::string SuggestedLogName(const RoastLog& log) {
         stamp = start.substr(0, 10) + "_" + start.substr(11, 2) + start.substr(14, 2) + start.substr(17, 2);
     const std::string profile = log.Get(roastkey::kProfile);
     return SafeFileName(profile.empty() ? stamp : stamp + " " + profile) + ".csv";
+}
+
+std::string MarkText(const RoastMark& mark, bool celsius) {
+    std::string text = MarkLabel(mark.kind);
+    if (mark.bean_f)
+        text += " " + std::to_string(std::lround(TemperatureInUnit(*mark.bean_f, celsius))) + (celsius ? " \u00b0C" : " \u00b0F");
+    return text;
+}
+
+std::string BackgroundDifferenceText(const std::optional<double>& bean_f, const std::optional<double>& background_f,
+                                     bool celsius) {
+    if (!bean_f || !background_f) return {};
+    const long difference = std::lround(DegreesInUnit(*bean_f - *background_f, celsius));
+    return (difference < 0 ? "-" : "+") + std::to_string(std::labs(difference)) + (celsius ? " \u00b0C" : " \u00b0F") +
+           " vs background";
+}
+
+std::vector<PhaseSegment> PhaseSegments(const RoastPhases& p) {
+    std::vector<PhaseSegment> segments;
+    if (p.total <= 0) return segments;
+    auto add = [&](const char* name, const std::optional<double>& phase, double from_seconds) {
+        if (!phase) return;
+        const double share = *p.Share(phase);
+        segments.push_back({name, from_seconds / p.total, (from_seconds + *phase) / p.total,
+                            MinutesSeconds(*phase) + " \u00b7 " + std::to_string(std::lround(share)) + " %"});
+    };
+    // Drying starts the roast, the Maillard phase follows it, and the
+    // development runs to the end of what is measured.
+    add("Drying", p.drying, 0);
+    add("Maillard", p.maillard, p.drying.value_or(0));
+    if (p.development) add("Development", p.development, p.total - *p.development);
+    return segments;
+}
+
+std::string DevelopmentRatioText(const RoastPhases& phases) {
+    const std::optional<double> ratio = phases.DevelopmentRatio();
+    return "DTR " + (ratio ? OneDecimal(*ratio) + " %" : kNone);
 }

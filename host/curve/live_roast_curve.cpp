@@ -1,10 +1,12 @@
 #include "live_roast_curve.h"
 
 #include "roast_curve_window.h"
+#include "roast_log_files.h"
 
-LiveRoastCurve::LiveRoastCurve(RoastRecorder& recorder, QString roasts_folder, QWidget* owner,
-                               std::function<bool()> celsius)
+LiveRoastCurve::LiveRoastCurve(RoastRecorder& recorder, const RoastLogFiles* files, QString roasts_folder,
+                               QWidget* owner, std::function<bool()> celsius)
     : recorder_(recorder),
+      files_(files),
       folder_(std::move(roasts_folder)),
       owner_(owner),
       celsius_(std::move(celsius)),
@@ -17,6 +19,7 @@ LiveRoastCurve::LiveRoastCurve(RoastRecorder& recorder, QString roasts_folder, Q
 
 LiveRoastCurve::~LiveRoastCurve() {
     *self_ = nullptr;
+    delete history_.data();
     delete window_.data();
 }
 
@@ -24,24 +27,55 @@ RoastCurveWindow& LiveRoastCurve::Window() {
     if (!window_) {
         window_ = new RoastCurveWindow(folder_, owner_);
         window_->SetCelsius(celsius_());
+        window_->saved_roast_file = [files = files_] {
+            return files && files->saved() ? files->path() : std::string();
+        };
+        window_->show_history = [this] { ShowHistory(); };
         window_->Follow(&recorder_);
         if (on_window_made) on_window_made(*window_);
     }
     return *window_;
 }
 
+RoastHistoryWindow& LiveRoastCurve::History() {
+    if (!history_) {
+        history_ = new RoastHistoryWindow(folder_, owner_);
+        history_->SetCelsius(celsius_());
+        // Opened as "Open roast…" opens, in the curve window brought to the front.
+        history_->open_roast = [this](const QString& path) {
+            Show();
+            window_->OpenRoastFile(path);
+        };
+        history_->show_as_background = [this](const QString& path) {
+            Show();
+            window_->ShowBackgroundFile(path);
+        };
+        if (on_history_made) on_history_made(*history_);
+    }
+    return *history_;
+}
+
 void LiveRoastCurve::Show() {
     Window().ShowActive();
 }
 
+void LiveRoastCurve::ShowHistory() {
+    RoastHistoryWindow& history = History();
+    history.show();
+    history.raise();
+    history.activateWindow();
+}
+
 void LiveRoastCurve::FollowUnit() {
     if (window_) window_->SetCelsius(celsius_());
+    if (history_) history_->SetCelsius(celsius_());
 }
 
 void LiveRoastCurve::OnEvent(RoastEvent event) {
     if (event == RoastEvent::Started && (!window_ || !window_->isVisible())) {
         Window().ShowPassively();
     }
+    if (event == RoastEvent::Ended && history_) history_->Refresh();
     if (!window_) return;
     // The unit is looked at with every sample, so a change shows at once.
     if (event != RoastEvent::Ended) window_->SetCelsius(celsius_());

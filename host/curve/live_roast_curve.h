@@ -1,7 +1,9 @@
 // Keeps a "Roast curve" window on the recorder: the window is made when a
 // recording starts or when the user asks for it, shows itself when a
 // recording starts (without taking the keyboard from the panel), and
-// follows every sample and the panel's temperature unit.
+// follows every sample and the panel's temperature unit. Beside it the
+// "Roast history" window, made when first asked for, lists the saved roasts
+// afresh after every recording and opens them in the curve window.
 #pragma once
 
 #include <QPointer>
@@ -10,39 +12,51 @@
 #include <memory>
 
 #include "roast_curve_window.h"
+#include "roast_history_window.h"
 #include "roast_recorder.h"
 
 class QWidget;
+class RoastLogFiles;
 
 class LiveRoastCurve {
 public:
-    // `owner` (the main window) parents the curve window, so the window
-    // stays usable while the owner runs modally; `celsius` tells the unit
-    // the panel shows.
-    LiveRoastCurve(RoastRecorder& recorder, QString roasts_folder, QWidget* owner, std::function<bool()> celsius);
+    // `owner` (the main window) parents the windows, so they stay usable
+    // while the owner runs modally; `celsius` tells the unit the panel
+    // shows; `files` (may be null) saves the recorder's roasts, and notes
+    // edited after a roast are written into its file.
+    LiveRoastCurve(RoastRecorder& recorder, const RoastLogFiles* files, QString roasts_folder, QWidget* owner,
+                   std::function<bool()> celsius);
     ~LiveRoastCurve();
     LiveRoastCurve(const LiveRoastCurve&) = delete;
     LiveRoastCurve& operator=(const LiveRoastCurve&) = delete;
 
     // Shows the window and brings it to the front (the panel's menu).
     void Show();
+    // Shows the roast history in front (the panel's menu, "History…").
+    void ShowHistory();
     // The panel's unit changed.
     void FollowUnit();
 
-    // The window once made; nullptr before.
+    // The windows once made; nullptr before.
     RoastCurveWindow* window() const { return window_; }
-    // Told of the window when it is made (tests replace its file choices).
+    RoastHistoryWindow* history() const { return history_; }
+    // Told of each window when it is made (tests replace its file choices
+    // and questions).
     std::function<void(RoastCurveWindow&)> on_window_made;
+    std::function<void(RoastHistoryWindow&)> on_history_made;
 
 private:
     void OnEvent(RoastEvent event);
     RoastCurveWindow& Window();
+    RoastHistoryWindow& History();
 
     RoastRecorder& recorder_;
+    const RoastLogFiles* files_;
     QString folder_;
     QWidget* owner_;
     std::function<bool()> celsius_;
     QPointer<RoastCurveWindow> window_;
+    QPointer<RoastHistoryWindow> history_;
     // The recorder keeps its listeners; this one goes quiet when this dies.
     std::shared_ptr<LiveRoastCurve*> self_;
 };

@@ -12,21 +12,29 @@
 #include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 
+#include "curve_polylines.h"
 #include "curve_text.h"
 #include "curve_thinning.h"
+#include "phase_bar.h"
 #include "program_names.h"
+#include "rate_of_rise.h"
 #include "roast_log_files.h"
+#include "roast_notes.h"
+#include "roast_notes_panel.h"
+#include "roast_phases.h"
 
 namespace {
 
@@ -37,12 +45,34 @@ const QString kOpenRoast = QStringLiteral("Open roast\u2026");
 const QString kSavePicture = QStringLiteral("Save picture\u2026");
 const QString kSaveLog = QStringLiteral("Save log as\u2026");
 const QString kOpenFolder = QStringLiteral("Open folder");
+const QString kHistory = QStringLiteral("History\u2026");
+const QString kShowBackground = QStringLiteral("Show as background\u2026");
+const QString kClearBackground = QStringLiteral("Clear background");
+const QString kUndoMark = QStringLiteral("Undo mark");
+const QString kNotesToggle = QStringLiteral("Notes");
+
+// The marks made by hand, their buttons and keys.
+const struct {
+    MarkKind kind;
+    Qt::Key key;
+    const char* key_name;
+} kMarkKeys[] = {{MarkKind::DryEnd, Qt::Key_D, "D"},
+                 {MarkKind::FirstCrack, Qt::Key_F, "F"},
+                 {MarkKind::FirstCrackEnd, Qt::Key_E, "E"},
+                 {MarkKind::SecondCrack, Qt::Key_S, "S"}};
 
 const QColor kHeatingColour(204, 40, 32);
 const QColor kCoolingColour(32, 96, 208);
 const QColor kRateColour(0, 128, 96);
 const QColor kMarkColour(110, 110, 110);
 const QColor kCoolingBandColour(32, 96, 208, 28);
+const QColor kEventColour(120, 50, 150);
+// The background roast: the same colours, pale, on thinner lines.
+const QColor kBackgroundHeatingColour(236, 170, 164);
+const QColor kBackgroundCoolingColour(166, 190, 234);
+const QColor kBackgroundRateColour(150, 206, 186);
+const QColor kBackgroundMarkColour(190, 160, 206);
+constexpr qreal kBackgroundWidth = 1.2;
 
 // Qt Charts lays a whole series out again, and redraws all the plot it
 // covers, for each point added to it, and keeps a few hundred bytes for
@@ -70,6 +100,27 @@ QString FromStd(const std::string& text) { return QString::fromStdString(text); 
 
 QString ColourName(const QColor& c) { return c.name(QColor::HexRgb); }
 
+QString ReadFailure(const QString& path, const RoastLogParse& parsed) {
+    return parsed.bad_line > 0 ? QStringLiteral("Cannot read the roast log %1: line %2: %3")
+                                     .arg(path)
+                                     .arg(parsed.bad_line)
+                                     .arg(FromStd(parsed.problem))
+                               : QStringLiteral("Cannot read the roast log %1: %2").arg(path, FromStd(parsed.problem));
+}
+
+void Join(ValueSpan& span, const ValueSpan& other) {
+    if (other.empty) return;
+    span.Add(other.low);
+    span.Add(other.high);
+}
+
+QList<QPointF> ToQt(const std::vector<CurvePoint>& points) {
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    for (const CurvePoint& p : points) list.append(QPointF(p.x, p.y));
+    return list;
+}
+
 QString SaveDialog(QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
                    const QString& suffix) {
     // Qt's save dialog asks before it replaces a file, and adds the suffix
@@ -86,8 +137,9 @@ QString SaveDialog(QWidget* parent, const QString& title, const QString& suggest
 RoastCurveWindow::RoastCurveWindow(QString roasts_folder, QWidget* parent)
     : QWidget(parent, Qt::Window), folder_(std::move(roasts_folder)) {
     setWindowTitle(kTitle);
-    setMinimumSize(520, 340);
-    resize(900, 560);
+    // As narrow as the buttons allow: the layout sets the width.
+    setMinimumHeight(400);
+    resize(1040, 640);
 
     choose_log_to_open = [this](const QString& folder) {
         return QFileDialog::getOpenFileName(this, QStringLiteral("Open roast"), folder, kLogFilter);
@@ -97,6 +149,9 @@ RoastCurveWindow::RoastCurveWindow(QString roasts_folder, QWidget* parent)
     };
     choose_picture_to_save = [this](const QString& suggested) {
         return SaveDialog(this, QStringLiteral("Save picture"), suggested, kPictureFilter, QStringLiteral("png"));
+    };
+    choose_background_log = [this](const QString& folder) {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Show as background"), folder, kLogFilter);
     };
     open_folder = [](const QString& folder) { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
 
@@ -110,11 +165,7 @@ RoastCurveWindow::RoastCurveWindow(QString roasts_folder, QWidget* parent)
 
     summary_ = new QLabel(picture);
     summary_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto* legend = new QLabel(picture);
-    legend->setText(QStringLiteral("<span style='color:%1'>\u25a0</span> Bean, heating &nbsp; "
-                                   "<span style='color:%2'>\u25a0</span> Bean, cooling &nbsp; "
-                                   "<span style='color:%3'>\u25a0</span> Rate of rise")
-                        .arg(ColourName(kHeatingColour), ColourName(kCoolingColour), ColourName(kRateColour)));
+    legend_ = new QLabel(picture);
     reading_ = new QLabel(picture);
     reading_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     QFont reading_font = reading_->font();
@@ -124,43 +175,97 @@ RoastCurveWindow::RoastCurveWindow(QString roasts_folder, QWidget* parent)
     reading_->setFixedHeight(QFontMetrics(reading_font).height() + 4);
 
     BuildChart();
+    phase_bar_ = new PhaseBar(picture);
 
-    auto* top_row = new QHBoxLayout;
-    top_row->addWidget(summary_, 1);
-    top_row->addWidget(legend);
+    // The legend under the chart, so the line above it has the width for
+    // what is shown and its background.
     auto* picture_layout = new QVBoxLayout(picture);
-    picture_layout->setContentsMargins(8, 6, 8, 0);
+    picture_layout->setContentsMargins(8, 6, 8, 6);
     picture_layout->setSpacing(2);
-    picture_layout->addLayout(top_row);
+    picture_layout->addWidget(summary_);
     picture_layout->addWidget(reading_);
     picture_layout->addWidget(view_, 1);
+    picture_layout->addWidget(legend_, 0, Qt::AlignRight);
+    picture_layout->addWidget(phase_bar_);
 
-    auto* buttons = new QHBoxLayout;
-    const std::pair<QString, void (RoastCurveWindow::*)()> actions[] = {{kOpenRoast, &RoastCurveWindow::OpenRoast},
-                                                                       {kSavePicture, &RoastCurveWindow::SavePicture},
-                                                                       {kSaveLog, &RoastCurveWindow::SaveLogAs},
-                                                                       {kOpenFolder, &RoastCurveWindow::OpenFolder}};
-    for (const auto& [text, action] : actions) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(text);
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, action);
-        buttons->addWidget(b);
-    }
-    buttons->addStretch(1);
+    // The notes beside the picture; the splitter gives the curve the room
+    // the user wants, and "Notes" folds them away.
+    notes_ = new RoastNotesPanel(this);
+    connect(notes_, &RoastNotesPanel::Edited, this, &RoastCurveWindow::CommitNotes);
+    connect(notes_, &RoastNotesPanel::Done, this, [this] { view_->setFocus(); });
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->addWidget(picture);
+    splitter_->addWidget(notes_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setCollapsible(0, false);
+    splitter_->setSizes({800, 240});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 8);
-    layout->addWidget(picture, 1);
-    auto* button_margin = new QHBoxLayout;
-    button_margin->setContentsMargins(8, 0, 8, 0);
-    button_margin->addLayout(buttons);
-    layout->addLayout(button_margin);
+    layout->setSpacing(6);
+    layout->addWidget(splitter_, 1);
+    layout->addWidget(BuildButtons());
+
+    // The keys of the marks reach the window from the curve, which has the
+    // keyboard when the window opens (a notes field would take the letters).
+    view_->setFocusPolicy(Qt::StrongFocus);
+    view_->setFocus();
 
     Rebuild();
+    UpdateButtons();
 }
 
-RoastCurveWindow::~RoastCurveWindow() = default;
+QWidget* RoastCurveWindow::BuildButtons() {
+    auto* rows = new QWidget(this);
+    auto add = [this, rows](QHBoxLayout* row, const QString& text, auto action) {
+        auto* b = new QPushButton(text, rows);
+        b->setObjectName(text);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, action);
+        row->addWidget(b);
+        return b;
+    };
+    auto* marks = new QHBoxLayout;
+    for (const auto& mark : kMarkKeys) {
+        QPushButton* b = add(marks, FromStd(MarkLabel(mark.kind)), [this, kind = mark.kind] { MarkNow(kind); });
+        b->setToolTip(QStringLiteral("Marks the %1 now (key %2)")
+                          .arg(FromStd(MarkLabel(mark.kind)).toLower(), QLatin1String(mark.key_name)));
+        // A click leaves the keyboard where it was, with the curve.
+        b->setFocusPolicy(Qt::TabFocus);
+    }
+    add(marks, kUndoMark, &RoastCurveWindow::UndoMark)->setToolTip(QStringLiteral("Takes back the last mark (Ctrl+Z)"));
+    marks->addStretch(1);
+    add(marks, kShowBackground, &RoastCurveWindow::ShowBackground)
+        ->setToolTip(QStringLiteral("Draws a saved roast faintly behind the curve, to roast against"));
+    add(marks, kClearBackground, &RoastCurveWindow::ClearBackground);
+
+    auto* files = new QHBoxLayout;
+    add(files, kOpenRoast, &RoastCurveWindow::OpenRoast);
+    add(files, kSavePicture, &RoastCurveWindow::SavePicture);
+    add(files, kSaveLog, &RoastCurveWindow::SaveLogAs);
+    add(files, kOpenFolder, &RoastCurveWindow::OpenFolder);
+    add(files, kHistory, [this] {
+        if (show_history) show_history();
+    });
+    files->addStretch(1);
+    QPushButton* notes = add(files, kNotesToggle, [this](bool shown) { notes_->setVisible(shown); });
+    notes->setCheckable(true);
+    notes->setChecked(true);
+    notes->setToolTip(QStringLiteral("Shows or hides the notes beside the curve"));
+
+    auto* layout = new QVBoxLayout(rows);
+    layout->setContentsMargins(8, 0, 8, 0);
+    layout->setSpacing(4);
+    layout->addLayout(marks);
+    layout->addLayout(files);
+    return rows;
+}
+
+RoastCurveWindow::~RoastCurveWindow() {
+    // The program may end with a notes field still being typed in.
+    CommitNotes();
+}
 
 void RoastCurveWindow::BuildChart() {
     chart_ = new QChart;
@@ -206,21 +311,32 @@ void RoastCurveWindow::BuildChart() {
 
 // --- what is shown -----------------------------------------------------------
 
-void RoastCurveWindow::Follow(const RoastRecorder* recorder) {
+void RoastCurveWindow::Follow(RoastRecorder* recorder) {
+    CommitNotes();
     recorder_ = recorder;
     shown_ = recorder ? &recorder->log() : nullptr;
     Rebuild();
+    ShowNotesOfShown();
+    UpdateButtons();
 }
 
 void RoastCurveWindow::OnRoastEvent(RoastEvent event) {
     if (!recorder_) return;
     switch (event) {
     case RoastEvent::Started:
+        // Notes still being typed belong to what was shown before; the
+        // recorder's last roast is in its file only now.
+        if (notes_target_ == NotesTarget::LastRoast && notes_->Pending())
+            CommitNotesToFile(last_roast_file_);
+        else
+            CommitNotes();
         // A new recording replaces whatever was shown.
         shown_ = &recorder_->log();
         opened_ = RoastLog{};
         opened_path_.clear();
         Rebuild();
+        ShowNotesOfShown();
+        UpdateButtons();
         break;
     case RoastEvent::Sample:
         if (!live()) return;
@@ -229,20 +345,39 @@ void RoastCurveWindow::OnRoastEvent(RoastEvent event) {
             return;
         }
         AddLastSample();
+        UpdatePhases();
         break;
     case RoastEvent::Marked:
+        if (!live()) return;
+        shown_marks_ = MarksOf(*shown_);
+        if (stale_ || !isVisible()) {
+            stale_ = true;
+            return;
+        }
+        RedrawEventMarks();
+        UpdatePhases();
         break;
     case RoastEvent::Ended:
-        if (live()) UpdateTexts();
+        if (!live()) return;
+        notes_target_ = NotesTarget::LastRoast;
+        last_roast_file_ = saved_roast_file ? saved_roast_file() : std::string();
+        // Notes typed during the roast and not yet kept go into its file.
+        CommitNotes();
+        UpdateTexts();
+        UpdatePhases();
+        UpdateButtons();
         break;
     }
 }
 
 void RoastCurveWindow::ShowLog(RoastLog log, const QString& path) {
+    CommitNotes();
     opened_ = std::move(log);
     opened_path_ = path;
     shown_ = &opened_;
     Rebuild();
+    ShowNotesOfShown();
+    UpdateButtons();
 }
 
 void RoastCurveWindow::SetCelsius(bool celsius) {
@@ -303,6 +438,11 @@ void RoastCurveWindow::Rebuild() {
     rate_ = LineFamily{};
     for (const Mark& mark : marks_) delete mark.label;
     marks_.clear();
+    for (const EventMark& mark : event_marks_) delete mark.label;
+    event_marks_.clear();
+    for (const EventMark& mark : background_marks_) delete mark.label;
+    background_marks_.clear();
+    background_lines_.clear();
     cooling_bands_.clear();
     thinned_for_ = QSizeF();
     thinning_pending_ = false;
@@ -313,22 +453,51 @@ void RoastCurveWindow::Rebuild() {
     CurveTracer ranges(no_drawing, celsius_);
     if (shown_)
         for (const RoastSample& sample : shown_->samples) ranges.Add(sample);
+    CurvePolylines background;
+    CurveTracer background_tracer(background, celsius_);
+    if (background_)
+        for (const RoastSample& sample : background_->samples) background_tracer.Add(sample);
+    background_seconds_ = background_tracer.last_seconds();
+    background_temperatures_ = background_tracer.temperatures();
+    // Only the background's heating widens the rate axis: its steep
+    // cooling would squash the live rates long before the live roast cools.
+    background_rates_ = ValueSpan{};
+    if (background_)
+        for (const RoastSample& sample : background_->samples)
+            if (sample.ror_f_per_min && !IsCoolingPhase(sample.run_phase))
+                background_rates_.Add(DegreesInUnit(*sample.ror_f_per_min, celsius_));
     UpdateScales(ranges);
     // The series are filled before they go on the chart: a point added to
-    // a series on the chart makes the chart lay the series out again.
-    tracer_ = std::make_unique<CurveTracer>(static_cast<CurveSink&>(*this), celsius_);
+    // a series on the chart makes the chart lay the series out again. The
+    // background goes first, so it is drawn behind.
     rebuilding_ = true;
+    if (background_) {
+        for (const CurvePolylines::Line& line : background.lines()) {
+            QValueAxis* axis = line.rate ? rate_axis_ : temperature_axis_;
+            const QColor colour =
+                line.rate ? kBackgroundRateColour : line.cooling ? kBackgroundCoolingColour : kBackgroundHeatingColour;
+            QLineSeries* series = NewLine(colour, kBackgroundWidth, axis);
+            series->append(Thinned(ToQt(line.points), line.rate ? rate_scale_ : temperature_scale_));
+            background_lines_.push_back(series);
+        }
+        for (const RoastMark& mark : MarksOf(*background_)) AddEventMark(background_marks_, mark, true);
+    }
+    tracer_ = std::make_unique<CurveTracer>(static_cast<CurveSink&>(*this), celsius_);
     if (shown_)
         for (const RoastSample& sample : shown_->samples) tracer_->Add(sample);
+    shown_marks_ = shown_ ? MarksOf(*shown_) : std::vector<RoastMark>{};
+    for (const RoastMark& mark : shown_marks_) AddEventMark(event_marks_, mark, false);
     rebuilding_ = false;
     for (const auto& [series, y_axis] : unattached_) Attach(series, y_axis);
     unattached_.clear();
     UpdateTexts();
     UpdateAxisTitles();
+    UpdateLegend();
+    UpdatePhases();
 }
 
 void RoastCurveWindow::OnPlotAreaChanged(const QRectF& plot) {
-    for (const Mark& mark : marks_) PlaceMarkLabel(mark);
+    PlaceAllLabels();
     constexpr double kGrowth = 1.05;
     if (plot.isEmpty()) return;
     // Lines drawn before the plot had its size (the window not laid out
@@ -346,22 +515,27 @@ void RoastCurveWindow::AddLastSample() {
 }
 
 void RoastCurveWindow::UpdateScales(const CurveTracer& tracer) {
-    const TimeScale time = TimeScaleFor(tracer.last_seconds());
+    // The axes hold the background roast too.
+    const TimeScale time = TimeScaleFor(std::max(tracer.last_seconds(), background_seconds_));
     if (time != time_scale_) {
         time_scale_ = time;
         for (const QString& label : time_axis_->categoriesLabels()) time_axis_->remove(label);
         time_axis_->setStartValue(-time.tick_seconds);
         for (double t = 0; t <= time.max_seconds + 0.5; t += time.tick_seconds) time_axis_->append(FromStd(ClockText(t)), t);
         time_axis_->setRange(0, time.max_seconds);
-        for (const Mark& mark : marks_) PlaceMarkLabel(mark);
+        PlaceAllLabels();
     }
-    const ValueScale temperature = TemperatureScaleFor(tracer.temperatures(), celsius_);
+    ValueSpan temperatures = tracer.temperatures();
+    Join(temperatures, background_temperatures_);
+    ValueSpan rates = tracer.rates();
+    Join(rates, background_rates_);
+    const ValueScale temperature = TemperatureScaleFor(temperatures, celsius_);
     if (temperature != temperature_scale_) {
         temperature_scale_ = temperature;
         temperature_axis_->setRange(temperature.low, temperature.high);
         temperature_axis_->setTickCount(temperature.Intervals() + 1);
     }
-    const ValueScale rate = RateScaleFor(tracer.rates(), temperature.Intervals(), celsius_);
+    const ValueScale rate = RateScaleFor(rates, temperature.Intervals(), celsius_);
     if (rate != rate_scale_) {
         rate_scale_ = rate;
         rate_axis_->setRange(rate.low, rate.high);
@@ -372,10 +546,51 @@ void RoastCurveWindow::UpdateScales(const CurveTracer& tracer) {
 void RoastCurveWindow::UpdateTexts() {
     std::optional<RoastSample> last;
     if (shown_ && !shown_->samples.empty()) last = shown_->samples.back();
-    reading_->setText(FromStd(ReadingText(last, celsius_)));
+    std::string reading = ReadingText(last, celsius_);
+    if (background_ && last) {
+        const std::optional<double> bean = last->bean_f ? std::optional<double>(*last->bean_f) : std::nullopt;
+        const std::string versus = BackgroundDifferenceText(bean, BeanAt(*background_, last->seconds), celsius_);
+        if (!versus.empty()) reading += "   " + versus;
+    }
+    reading_->setText(FromStd(reading));
     const std::string file = live() || opened_path_.isEmpty() ? std::string()
                                                               : QFileInfo(opened_path_).fileName().toStdString();
-    summary_->setText(shown_ ? FromStd(LogSummaryText(*shown_, file)) : QString());
+    QString summary = shown_ ? FromStd(LogSummaryText(*shown_, file)) : QString();
+    if (background_) {
+        if (!summary.isEmpty()) summary += QStringLiteral("   ");
+        summary += QStringLiteral("Background: ") + QFileInfo(background_path_).completeBaseName();
+    }
+    summary_->setText(summary);
+}
+
+void RoastCurveWindow::UpdateLegend() {
+    QString legend = QStringLiteral("<span style='color:%1'>\u25a0</span> Bean, heating &nbsp; "
+                                    "<span style='color:%2'>\u25a0</span> Bean, cooling &nbsp; "
+                                    "<span style='color:%3'>\u25a0</span> Rate of rise")
+                         .arg(ColourName(kHeatingColour), ColourName(kCoolingColour), ColourName(kRateColour));
+    if (background_)
+        legend += QStringLiteral(" &nbsp; <span style='color:%1'>\u25a0</span> Background")
+                      .arg(ColourName(kBackgroundHeatingColour));
+    legend_->setText(legend);
+}
+
+void RoastCurveWindow::UpdatePhases() {
+    const bool running = CanMark();
+    if (!shown_ || (shown_->samples.empty() && !running)) {
+        phase_bar_->SetPhases(std::nullopt);
+        return;
+    }
+    const double now = running ? recorder_->ElapsedSeconds() : shown_->samples.back().seconds;
+    phase_bar_->SetPhases(ComputePhases(shown_marks_, now, running));
+}
+
+bool RoastCurveWindow::CanMark() const { return live() && recorder_->recording(); }
+
+void RoastCurveWindow::UpdateButtons() {
+    const bool can_mark = CanMark();
+    for (const auto& mark : kMarkKeys) button(FromStd(MarkLabel(mark.kind)))->setEnabled(can_mark);
+    button(kUndoMark)->setEnabled(can_mark);
+    button(kClearBackground)->setEnabled(background_.has_value());
 }
 
 void RoastCurveWindow::UpdateAxisTitles() {
@@ -490,6 +705,57 @@ void RoastCurveWindow::PlaceMarkLabel(const Mark& mark) {
     mark.label->setPos(x - size.width() / 2, plot.top() - size.height());
 }
 
+void RoastCurveWindow::AddEventMark(std::vector<EventMark>& into, const RoastMark& mark, bool background) {
+    QLineSeries* line = NewLine(background ? kBackgroundMarkColour : kEventColour, background ? 1.0 : 1.5, fraction_axis_);
+    if (background) {
+        QPen pen = line->pen();
+        pen.setStyle(Qt::DashDotLine);
+        line->setPen(pen);
+    }
+    line->append(mark.seconds, 0);
+    line->append(mark.seconds, 1);
+    auto* text = new QGraphicsSimpleTextItem(FromStd(background ? MarkLabel(mark.kind) : MarkText(mark, celsius_)),
+                                             chart_);
+    QFont font = text->font();
+    font.setBold(!background);
+    text->setFont(font);
+    text->setBrush(background ? kBackgroundMarkColour.darker(130) : kEventColour);
+    // Along the line, reading upwards, so marks close together stay apart.
+    text->setRotation(-90);
+    text->setZValue(kMarkLabelZ);
+    into.push_back({mark.seconds, line, text, background});
+    PlaceEventLabel(into.back());
+}
+
+void RoastCurveWindow::PlaceEventLabel(const EventMark& mark) {
+    const QRectF plot = chart_->plotArea();
+    if (time_scale_.max_seconds <= 0) return;
+    // Turned a quarter left, the text runs up from its position, and its
+    // height lies to the right of it: it ends just left of the line, the
+    // shown roast's at the top of the plot, the background's at the bottom.
+    const QRectF size = mark.label->boundingRect();
+    const double x = plot.left() + plot.width() * mark.seconds / time_scale_.max_seconds;
+    const double bottom = mark.background ? plot.bottom() - 4 : plot.top() + 4 + size.width();
+    mark.label->setPos(x - size.height() - 1, bottom);
+}
+
+void RoastCurveWindow::PlaceAllLabels() {
+    for (const Mark& mark : marks_) PlaceMarkLabel(mark);
+    for (const EventMark& mark : event_marks_) PlaceEventLabel(mark);
+    for (const EventMark& mark : background_marks_) PlaceEventLabel(mark);
+}
+
+void RoastCurveWindow::RedrawEventMarks() {
+    // A handful of marks at most: all drawn afresh when one changes.
+    for (const EventMark& mark : event_marks_) {
+        chart_->removeSeries(mark.line);
+        delete mark.line;
+        delete mark.label;
+    }
+    event_marks_.clear();
+    for (const RoastMark& mark : shown_marks_) AddEventMark(event_marks_, mark, false);
+}
+
 void RoastCurveWindow::BeginCooling(double seconds) {
     auto* upper = new QLineSeries;
     auto* lower = new QLineSeries;
@@ -521,6 +787,18 @@ std::vector<std::pair<double, QString>> RoastCurveWindow::marks() const {
     return out;
 }
 
+std::vector<std::pair<double, QString>> RoastCurveWindow::event_marks() const {
+    std::vector<std::pair<double, QString>> out;
+    for (const EventMark& mark : event_marks_) out.emplace_back(mark.seconds, mark.label->text());
+    return out;
+}
+
+std::vector<std::pair<double, QString>> RoastCurveWindow::background_marks() const {
+    std::vector<std::pair<double, QString>> out;
+    for (const EventMark& mark : background_marks_) out.emplace_back(mark.seconds, mark.label->text());
+    return out;
+}
+
 QString RoastCurveWindow::reading_text() const { return reading_->text(); }
 
 QPushButton* RoastCurveWindow::button(const QString& text) const { return findChild<QPushButton*>(text); }
@@ -535,15 +813,13 @@ QString RoastCurveWindow::Folder() const {
 
 void RoastCurveWindow::OpenRoast() {
     const QString path = choose_log_to_open(Folder());
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) OpenRoastFile(path);
+}
+
+void RoastCurveWindow::OpenRoastFile(const QString& path) {
     RoastLogParse parsed = ReadRoastLogFile(path.toStdString());
     if (!parsed.ok) {
-        // Nothing shown changes.
-        Warn(parsed.bad_line > 0 ? QStringLiteral("Cannot read the roast log %1: line %2: %3")
-                                       .arg(path)
-                                       .arg(parsed.bad_line)
-                                       .arg(FromStd(parsed.problem))
-                                 : QStringLiteral("Cannot read the roast log %1: %2").arg(path, FromStd(parsed.problem)));
+        Warn(ReadFailure(path, parsed));  // nothing shown changes
         return;
     }
     if (live() && recorder_->recording()) {
@@ -556,6 +832,8 @@ void RoastCurveWindow::OpenRoast() {
         viewer->choose_log_to_save = choose_log_to_save;
         viewer->choose_picture_to_save = choose_picture_to_save;
         viewer->open_folder = open_folder;
+        viewer->choose_background_log = choose_background_log;
+        viewer->show_history = show_history;
         viewer->SetCelsius(celsius_);
         viewer->show();
         viewer->ShowLog(std::move(parsed.log), path);
@@ -576,6 +854,7 @@ void RoastCurveWindow::SavePicture() {
 }
 
 void RoastCurveWindow::SaveLogAs() {
+    CommitNotes();
     if (!shown_ || shown_->samples.empty()) {
         Warn(QStringLiteral("There is no roast to save."));
         return;
@@ -592,6 +871,131 @@ void RoastCurveWindow::OpenFolder() {
         return;
     }
     if (!open_folder(folder_)) Warn(QStringLiteral("Cannot open the roasts folder %1.").arg(folder_));
+}
+
+void RoastCurveWindow::ShowBackground() {
+    const QString path = choose_background_log(Folder());
+    if (!path.isEmpty()) ShowBackgroundFile(path);
+}
+
+void RoastCurveWindow::ShowBackgroundFile(const QString& path) {
+    RoastLogParse parsed = ReadRoastLogFile(path.toStdString());
+    if (!parsed.ok) {
+        Warn(ReadFailure(path, parsed));  // nothing shown changes
+        return;
+    }
+    background_ = std::move(parsed.log);
+    background_path_ = path;
+    Rebuild();
+    UpdateButtons();
+}
+
+void RoastCurveWindow::ClearBackground() {
+    if (!background_) return;
+    background_.reset();
+    background_path_.clear();
+    Rebuild();
+    UpdateButtons();
+}
+
+// --- marks and notes -----------------------------------------------------------
+
+void RoastCurveWindow::MarkNow(MarkKind kind) {
+    if (CanMark()) recorder_->Mark(kind);
+}
+
+void RoastCurveWindow::UndoMark() {
+    if (CanMark()) recorder_->UndoMark();
+}
+
+void RoastCurveWindow::keyPressEvent(QKeyEvent* event) {
+    // Letters typed into a notes field never come here: the field takes them.
+    if (event->matches(QKeySequence::Undo)) {
+        if (!event->isAutoRepeat()) UndoMark();
+        return;
+    }
+    if (!(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
+        for (const auto& mark : kMarkKeys) {
+            if (event->key() != mark.key) continue;
+            // A held key marks once.
+            if (!event->isAutoRepeat()) MarkNow(mark.kind);
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void RoastCurveWindow::closeEvent(QCloseEvent* event) {
+    CommitNotes();
+    QWidget::closeEvent(event);
+}
+
+void RoastCurveWindow::ShowNotesOfShown() {
+    if (live() && recorder_->recording()) {
+        notes_target_ = NotesTarget::Recording;
+    } else if (live() && !shown_->samples.empty()) {
+        notes_target_ = NotesTarget::LastRoast;
+        last_roast_file_ = saved_roast_file ? saved_roast_file() : std::string();
+    } else if (shown_ && shown_ == &opened_) {
+        notes_target_ = NotesTarget::OpenedFile;
+    } else {
+        notes_target_ = NotesTarget::None;
+    }
+    notes_->Show(shown_ ? NotesOf(*shown_) : RoastNotes{}, notes_target_ != NotesTarget::None);
+}
+
+void RoastCurveWindow::CommitNotes() {
+    if (!notes_->Pending()) return;
+    const RoastNotes notes = notes_->Notes();
+    switch (notes_target_) {
+    case NotesTarget::None:
+        return;
+    case NotesTarget::Recording:
+        // Into the partial log at once, and into the log at its end.
+        recorder_->SetNotes(notes);
+        break;
+    case NotesTarget::LastRoast:
+        recorder_->SetNotes(notes);
+        if (!last_roast_file_.empty()) {
+            const FileResult written = RewriteRoastHeader(last_roast_file_, recorder_->log());
+            if (!written.ok) {
+                ShowRewriteFailure(last_roast_file_, written.reason);
+                return;
+            }
+        }
+        break;
+    case NotesTarget::OpenedFile: {
+        // The whole header read from the file, keys unknown here included.
+        RoastLog updated;
+        updated.header = opened_.header;
+        WriteNotes(updated, notes);
+        const std::string path = opened_path_.toStdString();
+        const FileResult written = RewriteRoastHeader(path, updated);
+        if (!written.ok) {
+            ShowRewriteFailure(path, written.reason);
+            return;
+        }
+        opened_.header = std::move(updated.header);
+        break;
+    }
+    }
+    notes_->Kept(notes);
+}
+
+void RoastCurveWindow::CommitNotesToFile(const std::string& path) {
+    if (path.empty() || !notes_->Pending()) return;
+    RoastLogParse read = ReadRoastLogFile(path);
+    if (!read.ok) {
+        ShowRewriteFailure(path, read.problem);
+        return;
+    }
+    WriteNotes(read.log, notes_->Notes());
+    const FileResult written = RewriteRoastHeader(path, read.log);
+    if (!written.ok) ShowRewriteFailure(path, written.reason);
+}
+
+void RoastCurveWindow::ShowRewriteFailure(const std::string& path, const std::string& reason) {
+    Warn(QStringLiteral("Cannot save the notes in the roast log %1: %2").arg(FromStd(path), FromStd(reason)));
 }
 
 void RoastCurveWindow::Warn(const QString& text) {

@@ -2,8 +2,10 @@
 // against the roast's elapsed time, a mark where each step began, cooling
 // drawn in blue on a shaded band, and the last values as text. It shows a
 // recorder's running or last recording and follows it sample by sample, or
-// a log read from a file. It only shows: closing it changes nothing of a
-// recording.
+// a log read from a file. Beside the curve: the roast's event marks (made
+// here, by buttons and keys, while a roast is recorded), the bar of its
+// phases, its notes, and a saved roast drawn faintly behind it to roast
+// against. Closing it changes nothing of a recording.
 #pragma once
 
 #include <QElapsedTimer>
@@ -19,8 +21,12 @@
 #include "curve_scales.h"
 #include "curve_tracer.h"
 #include "roast_log.h"
+#include "roast_marks.h"
 #include "roast_recorder.h"
 
+class PhaseBar;
+class RoastNotesPanel;
+class QSplitter;
 class QAbstractAxis;
 class QAbstractSeries;
 class QAreaSeries;
@@ -43,13 +49,23 @@ public:
     explicit RoastCurveWindow(QString roasts_folder, QWidget* parent = nullptr);
     ~RoastCurveWindow() override;
 
-    // Shows `recorder`'s running or last recording; null shows nothing.
-    void Follow(const RoastRecorder* recorder);
+    // Shows `recorder`'s running or last recording, and marks it; null
+    // shows nothing.
+    void Follow(RoastRecorder* recorder);
     // The followed recorder's news: a new recording is shown from its
     // start, a sample is added to the curve.
     void OnRoastEvent(RoastEvent event);
     // Shows `log`, read from `path`, instead of the recorder's.
     void ShowLog(RoastLog log, const QString& path);
+    // Shows the saved roast at `path` as "Open roast…" does: here, or
+    // beside a roast being recorded in a read-only window. A file that
+    // does not read is said in a box and nothing changes.
+    void OpenRoastFile(const QString& path);
+    // Draws the saved roast at `path` faintly behind the curve, aligned at
+    // the start, until cleared; it stays across new roasts. A file that
+    // does not read is said in a box and nothing changes.
+    void ShowBackgroundFile(const QString& path);
+    void ClearBackground();
     // Shows the window in front, with the keyboard (the user asked for it).
     void ShowActive();
     // Shows the window when it opens by itself: the keyboard stays with
@@ -69,15 +85,28 @@ public:
     std::function<QString(const QString& suggested)> choose_picture_to_save;
     // Opens the roasts folder in the desktop's file manager.
     std::function<bool(const QString& folder)> open_folder;
+    std::function<QString(const QString& folder)> choose_background_log;
     // Told of every read-only window this one opens for a roast chosen
     // while a recording runs.
     std::function<void(RoastCurveWindow&)> on_viewer_opened;
+    // Shows the roast history ("History…"); the button is hidden without it.
+    std::function<void()> show_history;
+    // The saved file of the recorder's last recording; empty while one
+    // runs and when it could not be saved. Notes edited after a roast are
+    // written into it.
+    std::function<std::string()> saved_roast_file;
 
     // The buttons' actions.
     void OpenRoast();
     void SavePicture();
     void SaveLogAs();
     void OpenFolder();
+    void ShowBackground();
+    // Marks `kind` now in the roast being recorded; nothing otherwise.
+    void MarkNow(MarkKind kind);
+    void UndoMark();
+    // Keeps the notes as typed with the roast shown, if they changed.
+    void CommitNotes();
 
     // What is drawn (tests): the bean-temperature lines, the rate lines,
     // the step marks as (seconds, label), the cooling bands, the text.
@@ -90,10 +119,20 @@ public:
     QString reading_text() const;
     QValueAxis* temperature_axis() const { return temperature_axis_; }
     QPushButton* button(const QString& text) const;
+    // The event marks drawn as (seconds, label): the shown roast's, and
+    // the background's.
+    std::vector<std::pair<double, QString>> event_marks() const;
+    std::vector<std::pair<double, QString>> background_marks() const;
+    // The background's lines (bean and rate), empty without one.
+    const std::vector<QLineSeries*>& background_lines() const { return background_lines_; }
+    PhaseBar* phase_bar() const { return phase_bar_; }
+    RoastNotesPanel* notes() const { return notes_; }
 
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // CurveSink
@@ -106,6 +145,7 @@ private:
     void ExtendCooling(double seconds) override;
 
     void BuildChart();
+    QWidget* BuildButtons();
     // Draws the shown log afresh; the texts and scales follow.
     void Rebuild();
     // Adds the shown log's last sample to what is drawn.
@@ -114,6 +154,12 @@ private:
     void UpdateScales(const CurveTracer& tracer);
     void UpdateTexts();
     void UpdateAxisTitles();
+    void UpdateLegend();
+    // The phases of what is shown: while recording up to now, else to
+    // its last sample.
+    void UpdatePhases();
+    void UpdateButtons();
+    bool CanMark() const;
     QLineSeries* NewLine(const QColor& colour, qreal width, QValueAxis* y_axis);
     // Puts a series on the chart; while rebuilding, only once all are made.
     void Attach(QAbstractSeries* series, QAbstractAxis* y_axis);
@@ -140,6 +186,29 @@ private:
         QGraphicsSimpleTextItem* label;
     };
     void PlaceMarkLabel(const Mark& mark);
+    // An event mark (dry end, first crack...): a line across the plot and
+    // its name along it, at the top for the shown roast, at the bottom and
+    // pale for the background's.
+    struct EventMark {
+        double seconds;
+        QLineSeries* line;
+        QGraphicsSimpleTextItem* label;
+        bool background;
+    };
+    void AddEventMark(std::vector<EventMark>& into, const RoastMark& mark, bool background);
+    void PlaceEventLabel(const EventMark& mark);
+    void PlaceAllLabels();
+    // The shown roast's marks drawn afresh (they changed).
+    void RedrawEventMarks();
+    // The background's lines and marks; their extent joins the scales.
+    void DrawBackground();
+    // Where notes typed now go, and the notes shown for what is shown.
+    enum class NotesTarget { None, Recording, LastRoast, OpenedFile };
+    void ShowNotesOfShown();
+    // Notes typed for the recorder's last roast once the recorder moved
+    // on: they go into its saved file directly.
+    void CommitNotesToFile(const std::string& path);
+    void ShowRewriteFailure(const std::string& path, const std::string& reason);
     // The plot grew: lines thinned for a smaller one are drawn afresh.
     void OnPlotAreaChanged(const QRectF& plot);
     // A non-blocking warning titled with the program's name.
@@ -147,7 +216,7 @@ private:
     QString Folder() const;
 
     QString folder_;
-    const RoastRecorder* recorder_ = nullptr;
+    RoastRecorder* recorder_ = nullptr;
     RoastLog opened_;          // a log read from a file
     QString opened_path_;
     const RoastLog* shown_ = nullptr;
@@ -156,7 +225,13 @@ private:
     std::unique_ptr<CurveTracer> tracer_;
 
     QLabel* summary_ = nullptr;
+    QLabel* legend_ = nullptr;
     QLabel* reading_ = nullptr;
+    PhaseBar* phase_bar_ = nullptr;
+    RoastNotesPanel* notes_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    NotesTarget notes_target_ = NotesTarget::None;
+    std::string last_roast_file_;  // the recorder's last roast's file, once ended
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;
     QCategoryAxis* time_axis_ = nullptr;
@@ -171,6 +246,17 @@ private:
     LineFamily rate_;
     std::vector<Mark> marks_;
     std::vector<QAreaSeries*> cooling_bands_;
+    std::vector<RoastMark> shown_marks_;  // of the shown roast
+    std::vector<EventMark> event_marks_;
+    // The background roast: its log, its file, what is drawn of it, and
+    // its extent in the panel's unit.
+    std::optional<RoastLog> background_;
+    QString background_path_;
+    std::vector<QLineSeries*> background_lines_;
+    std::vector<EventMark> background_marks_;
+    double background_seconds_ = 0;
+    ValueSpan background_temperatures_;
+    ValueSpan background_rates_;
     bool rebuilding_ = false;
     std::vector<std::pair<QAbstractSeries*, QAbstractAxis*>> unattached_;  // made while rebuilding
     QSizeF thinned_for_;  // the largest plot lines were thinned for

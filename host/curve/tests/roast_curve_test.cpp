@@ -1,11 +1,16 @@
 // The curve window on a recorder fed as the controller feeds it: a run with
 // a step change, a sensor error, a gap in the readings and cooling, under
-// an owner that runs modally as the main window does.
+// an owner that runs modally as the main window does. Then what the user
+// adds to a roast there (marks, notes, a background roast) and the roast
+// history beside it.
 #include <QAreaSeries>
 #include <QDialog>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
@@ -15,9 +20,13 @@
 
 #include "controller_state.h"
 #include "curve_thinning.h"
+#include "file_io.h"
 #include "live_roast_curve.h"
+#include "phase_bar.h"
 #include "roast_curve_window.h"
+#include "roast_history_window.h"
 #include "roast_log_files.h"
+#include "roast_notes_panel.h"
 #include "roast_recorder.h"
 #include "step_data.h"
 
@@ -30,17 +39,21 @@ public:
     LocalDateTime Now() override { return LocalDateTime{}; }
 };
 
-// A recorder with the curve on it, under a modal owner.
+// A recorder with the curve on it, under a modal owner; `saved`: the
+// recordings are saved in the folder as the program saves them.
 struct Stand {
     QTemporaryDir folder;
     QDialog owner;
     FakeClock clock;
     ControllerState s;
     CStep_Data working;
-    RoastRecorder recorder{clock, nullptr, "kavolo-roaster test"};
-    LiveRoastCurve live{recorder, folder.path(), &owner, [this] { return s.show_celsius != 0; }};
+    RoastLogFiles files{folder.path().toStdString()};
+    bool saved;
+    RoastRecorder recorder{clock, saved ? &files : nullptr, "kavolo-roaster test"};
+    LiveRoastCurve live{recorder, saved ? &files : nullptr, folder.path(), &owner,
+                        [this] { return s.show_celsius != 0; }};
 
-    Stand() {
+    explicit Stand(bool saved_logs = false) : saved(saved_logs) {
         owner.setWindowModality(Qt::ApplicationModal);
         owner.show();
     }
@@ -59,6 +72,15 @@ struct Stand {
             s.temperature = raw;
             recorder.OnReading(raw + static_cast<int32_t>(t), s, working);
         }
+    }
+    void Finish() {
+        s.machine_state = kFinished;
+        recorder.Observe(s, working);
+    }
+    // The curve window in front, with the keyboard, as the user has it.
+    RoastCurveWindow* ActiveWindow() {
+        live.Show();
+        return QTest::qWaitForWindowActive(window()) ? window() : nullptr;
     }
     // The run of the test: step 1, step 2, a sensor error, readings on,
     // five seconds without any, then cooling.
@@ -93,6 +115,41 @@ void ClickAsUser(QPushButton* button) {
                       button->mapTo(button->window(), button->rect().center()));
 }
 
+std::string FileText(const std::string& path) {
+    std::string text, reason;
+    ReadWholeFile(path, text, reason);
+    return text;
+}
+
+// The rows of a log file: everything from its column line on.
+std::string Rows(const std::string& path) {
+    const std::string text = FileText(path);
+    return text.substr(text.find(kRoastLogColumns));
+}
+
+// A saved roast of `seconds`, its bean at `start_f` rising a degree a
+// second, with `header` lines first.
+std::string SavedRoast(double seconds, int start_f, const std::string& header = {}) {
+    RoastLog log;
+    for (double t = 0; t <= seconds; t += 1) {
+        RoastSample sample;
+        sample.seconds = t;
+        sample.bean_f = start_f + static_cast<int>(t);
+        sample.machine_state = kRun;
+        sample.run_phase = kHeat;
+        sample.step = 1;
+        log.samples.push_back(sample);
+    }
+    return header + FormatRoastLog(log);
+}
+
+void TypeInto(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
 std::vector<int> PointCounts(const std::vector<QLineSeries*>& lines) {
     std::vector<int> counts;
     for (QLineSeries* line : lines) counts.push_back(line->count());
@@ -107,6 +164,10 @@ private slots:
     void drawsARunAsItIsRecorded();
     void opensSavedRoastsAndRefusesBadOnes();
     void thinnedLinesKeepTheirShapeOnScreen();
+    void keysMarkTheRoastAndThePhasesFollow();
+    void notesReachTheSavedLogWithItsRowsUntouched();
+    void backgroundRoastIsDrawnAndCompared();
+    void historyListsSortsAndAsksBeforeDeleting();
 };
 
 void RoastCurveTest::drawsARunAsItIsRecorded() {
@@ -250,6 +311,197 @@ void RoastCurveTest::thinnedLinesKeepTheirShapeOnScreen() {
     QVERIFY(history->count() < 200);
     QCOMPARE(live->count(), 301 - 199);
     QCOMPARE(live->at(live->count() - 1), QPointF(150, 250));
+}
+
+void RoastCurveTest::keysMarkTheRoastAndThePhasesFollow() {
+    Stand t;
+    t.Run(kHeat, 1);
+    t.Read(0, 60, 300);  // the bean at 300 °F + 1 °F a second
+    RoastCurveWindow* w = t.ActiveWindow();
+    QVERIFY(w);
+    QWidget* keys = w->focusWidget();  // the curve has the keyboard
+    QVERIFY(keys);
+    QTest::keyClick(keys, Qt::Key_D);
+    t.Read(60.5, 120, 300);
+    QTest::keyClick(keys, Qt::Key_F);
+    const std::vector<RoastMark> marks = t.recorder.marks();
+    QCOMPARE(marks.size(), std::size_t{2});
+    QCOMPARE(marks[1].kind, MarkKind::FirstCrack);
+    QCOMPARE(*marks[1].bean_f, 420);
+    const std::vector<std::pair<double, QString>> drawn{{60, QStringLiteral("Dry end 360 \u00b0F")},
+                                                        {120, QStringLiteral("First crack 420 \u00b0F")}};
+    QCOMPARE(w->event_marks(), drawn);
+
+    // The development grows with the samples after the first crack.
+    t.Read(120.5, 150, 300);
+    QCOMPARE(*w->phase_bar()->phases()->development, 30.0);
+    QCOMPARE(w->phase_bar()->texts(), (QStringList{QStringLiteral("Drying 1:00 \u00b7 40 %"),
+                                                   QStringLiteral("Maillard 1:00 \u00b7 40 %"),
+                                                   QStringLiteral("Development 0:30 \u00b7 20 %"),
+                                                   QStringLiteral("DTR 20.0 %")}));
+
+    // A letter typed into the notes is no mark; Ctrl+Z takes the last mark back.
+    QTest::keyClick(w->notes()->bean_field(), Qt::Key_F);
+    QCOMPARE(t.recorder.marks().size(), std::size_t{2});
+    QTest::keyClick(keys, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!FindMark(t.recorder.marks(), MarkKind::FirstCrack));
+    QCOMPARE(w->event_marks().size(), std::size_t{1});
+    QVERIFY(!w->phase_bar()->phases()->development);
+
+    // Marks are for a roast being recorded.
+    QVERIFY(w->button(QStringLiteral("First crack"))->isEnabled());
+    t.Finish();
+    QVERIFY(!w->button(QStringLiteral("First crack"))->isEnabled());
+    QTest::keyClick(keys, Qt::Key_S);
+    QCOMPARE(t.recorder.marks().size(), std::size_t{1});
+}
+
+void RoastCurveTest::notesReachTheSavedLogWithItsRowsUntouched() {
+    Stand t(/*saved=*/true);
+    t.Run(kHeat, 1);
+    t.Read(0, 20, 300);
+    t.Finish();
+    QVERIFY(t.files.saved());
+    const std::string path = t.files.path();
+    const std::string rows = Rows(path);
+    RoastCurveWindow* w = t.ActiveWindow();
+    QVERIFY(w);
+    RoastNotesPanel* notes = w->notes();
+
+    TypeInto(notes->bean_field(), QStringLiteral("Yirgacheffe"));
+    TypeInto(notes->green_field(), QStringLiteral("250"));
+    TypeInto(notes->roasted_field(), QStringLiteral("212,5"));
+    QCOMPARE(notes->weight_loss_text(), QStringLiteral("15.0 %"));
+    // Weights that are not positive numbers are refused where typed, and
+    // stay out of the notes kept when another field's are.
+    for (const QString& bad : {QStringLiteral("0"), QStringLiteral("-5")}) {
+        TypeInto(notes->roasted_field(), bad);
+        QVERIFY(notes->roasted_field()->toolTip().contains(QStringLiteral("positive number")));
+    }
+    notes->text_field()->setFocus();
+    QTest::keyClicks(notes->text_field(), QStringLiteral("even"));
+    QTest::keyClick(notes->text_field(), Qt::Key_Return);
+    QTest::keyClicks(notes->text_field(), QStringLiteral("sweet"));
+    QTest::keyClick(notes->text_field(), Qt::Key_Tab);  // the notes lose the keyboard: their editing is over
+    RoastLogParse read = ReadRoastLogFile(path);
+    QVERIFY(read.ok);
+    RoastNotes expected{"Yirgacheffe", 250.0, 212.5, "even\nsweet"};
+    QVERIFY(NotesOf(read.log) == expected);
+    QCOMPARE(read.log.Get(kWeightLossKey), std::string("15.0%"));
+    QCOMPARE(Rows(path), rows);
+
+    // Typing still going on when the next roast starts goes into the file
+    // of the roast it was for, not into the new one.
+    notes->bean_field()->setFocus();
+    QTest::keyClicks(notes->bean_field(), QStringLiteral(" 2"));
+    t.clock.ms += 100000;
+    t.Run(kHeat, 1);
+    QCOMPARE(ReadRoastLogFile(path).log.Get(kBeanKey), std::string("Yirgacheffe 2"));
+    QCOMPARE(Rows(path), rows);
+    QVERIFY(NotesOf(t.recorder.log()) == RoastNotes{});
+    t.Finish();
+
+    // A roast opened from its file keeps the header lines the console
+    // does not know when its notes change.
+    const std::string other = t.folder.filePath(QStringLiteral("other.csv")).toStdString();
+    std::ofstream(other, std::ios::binary) << SavedRoast(30, 300, "# roaster_mood: calm\n");
+    const std::string other_rows = Rows(other);
+    w->OpenRoastFile(QString::fromStdString(other));
+    QCOMPARE(notes->bean_field()->text(), QString());
+    TypeInto(notes->bean_field(), QStringLiteral("Sidamo"));
+    read = ReadRoastLogFile(other);
+    QCOMPARE(read.log.Get(kBeanKey), std::string("Sidamo"));
+    QCOMPARE(read.log.Get("roaster_mood"), std::string("calm"));
+    QCOMPARE(Rows(other), other_rows);
+}
+
+void RoastCurveTest::backgroundRoastIsDrawnAndCompared() {
+    Stand t;
+    const QString path = WriteFile(t.folder.filePath(QStringLiteral("good.csv")),
+                                   SavedRoast(100, 200, "# event: first_crack 50.0 250\n"));
+    t.Run(kHeat, 1);
+    t.Read(0, 10, 204);  // 4 °F above the background
+    RoastCurveWindow* w = t.window();
+    QString chosen = path;
+    w->choose_background_log = [&](const QString&) { return chosen; };
+    ClickAsUser(w->button(QStringLiteral("Show as background\u2026")));
+    QCOMPARE(w->background_lines().size(), std::size_t{1});
+    QCOMPARE(w->background_lines()[0]->at(0), QPointF(0, 200));
+    const std::vector<std::pair<double, QString>> faint{{50, QStringLiteral("First crack")}};
+    QCOMPARE(w->background_marks(), faint);
+    QVERIFY(w->reading_text().endsWith(QStringLiteral("   +4 \u00b0F vs background")));
+    t.Read(10.5, 20, 150);  // 50 °F below it
+    QVERIFY(w->reading_text().endsWith(QStringLiteral("   -50 \u00b0F vs background")));
+    t.s.show_celsius = 1;
+    t.live.FollowUnit();
+    QVERIFY(w->reading_text().endsWith(QStringLiteral("   -28 \u00b0C vs background")));
+
+    // A malformed log changes nothing; the background stays for the next roast.
+    chosen = WriteFile(t.folder.filePath(QStringLiteral("bad.csv")), "# event: first_crack soon\n" + Rows(path.toStdString()));
+    w->ShowBackground();
+    QMessageBox* box = ShownBox();
+    QVERIFY(box);
+    QCOMPARE(box->text(), QStringLiteral("Cannot read the roast log %1: line 1: bad event \"first_crack soon\"").arg(chosen));
+    box->close();
+    t.Finish();
+    t.Run(kHeat, 1);
+    t.Read(0, 1, 100);
+    QCOMPARE(w->background_marks(), faint);
+    QCOMPARE(w->background_lines()[0]->at(0), QPointF(0, (200 - 32) * 5.0 / 9.0));
+    w->ClearBackground();
+    QVERIFY(w->background_lines().empty());
+    QVERIFY(!w->reading_text().contains(QStringLiteral("background")));
+}
+
+void RoastCurveTest::historyListsSortsAndAsksBeforeDeleting() {
+    Stand t;
+    const QString folder = t.folder.path() + QStringLiteral("/");
+    WriteFile(folder + QStringLiteral("a.csv"), SavedRoast(65, 300, "# start: 2026-12-01T10:00:00+00:00\n"));
+    WriteFile(folder + QStringLiteral("b.csv"), SavedRoast(600, 100, "# start: 2026-12-02T10:00:00+00:00\n"));
+    WriteFile(folder + QStringLiteral("c.csv"), SavedRoast(90, 5, "# start: 2026-12-03T10:00:00+00:00\n"));
+    WriteFile(folder + QStringLiteral("d.csv"), "# green_g: lots\n" + SavedRoast(5, 5));
+    t.live.ShowHistory();
+    RoastHistoryWindow* h = t.live.history();
+    QVERIFY(h && h->isVisible());
+    QCOMPARE(h->windowTitle(), QStringLiteral("Roast history"));
+    QCOMPARE(h->table()->model()->rowCount(), 4);
+
+    // Numbers sort as numbers; the unreadable file has none and is greyed.
+    auto column = [h](int c) {
+        QStringList cells;
+        for (int r = 0; r < h->table()->model()->rowCount(); ++r) cells << h->cell(r, c);
+        return cells;
+    };
+    h->table()->sortByColumn(3, Qt::AscendingOrder);
+    QCOMPARE(column(3), (QStringList{QString(), QStringLiteral("1:05"), QStringLiteral("1:30"), QStringLiteral("10:00")}));
+    h->table()->sortByColumn(4, Qt::DescendingOrder);
+    QCOMPARE(column(4), (QStringList{QStringLiteral("700 \u00b0F"), QStringLiteral("365 \u00b0F"),
+                                     QStringLiteral("95 \u00b0F"), QString()}));
+    const QModelIndex unreadable = h->table()->model()->index(3, 0);
+    QCOMPARE(unreadable.data().toString(), QStringLiteral("d.csv"));
+    QVERIFY(unreadable.data(Qt::ToolTipRole).toString().contains(QStringLiteral("line 1: bad weight")));
+
+    // "Open" shows the roast in the curve window.
+    h->Choose(0);
+    ClickAsUser(h->button(QStringLiteral("Open")));
+    QVERIFY(t.window() && !t.window()->live());
+    QVERIFY(t.window()->reading_text().startsWith(QStringLiteral("10:00   Bean 700")));
+
+    // Delete asks first; "No" keeps the file.
+    QStringList asked;
+    bool answer = false;
+    h->ask_yes_no = [&](const QString& question) {
+        asked << question;
+        return answer;
+    };
+    h->Choose(0);
+    h->DeleteChosen();
+    QCOMPARE(asked, QStringList{QStringLiteral("Delete the roast log b.csv?")});
+    QVERIFY(QFile::exists(folder + QStringLiteral("b.csv")));
+    answer = true;
+    h->DeleteChosen();
+    QVERIFY(!QFile::exists(folder + QStringLiteral("b.csv")));
+    QCOMPARE(h->table()->model()->rowCount(), 3);
 }
 
 QTEST_MAIN(RoastCurveTest)
