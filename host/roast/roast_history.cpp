@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "roast_log_files.h"
+#include "roast_marks.h"
 #include "roast_notes.h"
 
 namespace fs = std::filesystem;
@@ -32,6 +33,9 @@ std::vector<RoastSummary> ListRoastLogs(const std::string& folder) {
         summary.bean = notes.bean;
         summary.weight_loss = notes.WeightLoss();
         if (!log.samples.empty()) summary.duration_s = log.samples.back().seconds;
+        // A roast ends where the beans were dropped; without a drop mark
+        // (or a reading at it) the last reading stands in.
+        if (const auto drop = FindMark(MarksOf(log), MarkKind::Drop)) summary.end_bean_f = drop->bean_f;
         for (auto s = log.samples.rbegin(); s != log.samples.rend() && !summary.end_bean_f; ++s)
             summary.end_bean_f = s->bean_f;
         list.push_back(summary);

@@ -13,7 +13,7 @@ struct RoastSummary {
     std::string profile;
     std::string bean;
     double duration_s = 0;          // the last sample's time
-    std::optional<int32_t> end_bean_f;  // the last reading
+    std::optional<int32_t> end_bean_f;  // at the drop mark, else the last reading
     std::optional<double> weight_loss;  // percent
     bool incomplete = false;
     std::string problem;  // set when the file does not read; the rest is empty

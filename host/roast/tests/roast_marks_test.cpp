@@ -96,7 +96,7 @@ TEST(RoastNotes, ARewrittenHeaderKeepsUnknownKeysAndTheSamplesByteForByte) {
     const std::string rows = "0.5,70,70,,run,heat,1,5,3,5.9\r\n1.0,71,70,,run,heat,1,5,3,5.9\n";
     const std::string path = folder.Path("roasts/a.csv");
     std::filesystem::create_directories(folder.Path("roasts"));
-    TempFolder::Write(path, "# program: p\n# from_a_newer_version: x=1\n# event: first_crack 0.7 71\n" +
+    TempFolder::Write(path, "# program: p\n# from_a_newer_version: x=1\n# event: drop 0.5 70\n" +
                                 std::string(kRoastLogColumns) + "\n" + rows);
     RoastLogParse read = ReadRoastLogFile(path);
     ASSERT_TRUE(read.ok) << read.problem;
@@ -118,7 +118,7 @@ TEST(RoastNotes, ARewrittenHeaderKeepsUnknownKeysAndTheSamplesByteForByte) {
     const std::vector<RoastSummary> listed = ListRoastLogs(folder.Path("roasts"));
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0].bean, "Yirgacheffe");
-    EXPECT_EQ(listed[0].end_bean_f, 71);
+    EXPECT_EQ(listed[0].end_bean_f, 70);  // at the drop, not the last reading
 
     // Values the console reads are refused with their line; such a file is
     // not rewritten.
