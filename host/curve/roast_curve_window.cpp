@@ -816,12 +816,18 @@ void RoastCurveWindow::OpenRoast() {
     if (!path.isEmpty()) OpenRoastFile(path);
 }
 
-void RoastCurveWindow::OpenRoastFile(const QString& path) {
+std::optional<RoastLog> RoastCurveWindow::ReadLogOrWarn(const QString& path) {
     RoastLogParse parsed = ReadRoastLogFile(path.toStdString());
     if (!parsed.ok) {
         Warn(ReadFailure(path, parsed));  // nothing shown changes
-        return;
+        return std::nullopt;
     }
+    return std::move(parsed.log);
+}
+
+void RoastCurveWindow::OpenRoastFile(const QString& path) {
+    std::optional<RoastLog> log = ReadLogOrWarn(path);
+    if (!log) return;
     if (live() && recorder_->recording()) {
         // The running roast stays on screen; the saved one opens beside it,
         // read only, and goes when closed.
@@ -836,13 +842,13 @@ void RoastCurveWindow::OpenRoastFile(const QString& path) {
         viewer->show_history = show_history;
         viewer->SetCelsius(celsius_);
         viewer->show();
-        viewer->ShowLog(std::move(parsed.log), path);
+        viewer->ShowLog(std::move(*log), path);
         viewers_.erase(std::remove(viewers_.begin(), viewers_.end(), nullptr), viewers_.end());
         viewers_.emplace_back(viewer);
         if (on_viewer_opened) on_viewer_opened(*viewer);
         return;
     }
-    ShowLog(std::move(parsed.log), path);
+    ShowLog(std::move(*log), path);
 }
 
 void RoastCurveWindow::SavePicture() {
@@ -879,12 +885,9 @@ void RoastCurveWindow::ShowBackground() {
 }
 
 void RoastCurveWindow::ShowBackgroundFile(const QString& path) {
-    RoastLogParse parsed = ReadRoastLogFile(path.toStdString());
-    if (!parsed.ok) {
-        Warn(ReadFailure(path, parsed));  // nothing shown changes
-        return;
-    }
-    background_ = std::move(parsed.log);
+    std::optional<RoastLog> log = ReadLogOrWarn(path);
+    if (!log) return;
+    background_ = std::move(*log);
     background_path_ = path;
     Rebuild();
     UpdateButtons();

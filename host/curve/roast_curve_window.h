@@ -213,6 +213,8 @@ private:
     void OnPlotAreaChanged(const QRectF& plot);
     // A non-blocking warning titled with the program's name.
     void Warn(const QString& text);
+    // The log of a file, or a box naming the file and its first bad line.
+    std::optional<RoastLog> ReadLogOrWarn(const QString& path);
     QString Folder() const;
 
     QString folder_;
