@@ -80,7 +80,10 @@ constexpr qreal kBackgroundWidth = 1.2;
 // this many points they move to the line's history, keeping only those
 // needed on screen. A sample then costs the same however long the roast,
 // and memory follows the line's shape on screen, not the roast's length.
-constexpr int kLivePoints = 200;
+// About half a minute of samples: every sample strokes the whole live
+// series again, so a short one keeps that work and the memory it churns
+// small.
+constexpr int kLivePoints = 64;
 
 // Above everything the chart draws.
 constexpr qreal kMarkLabelZ = 100;

@@ -309,7 +309,8 @@ void RoastCurveTest::thinnedLinesKeepTheirShapeOnScreen() {
     QCOMPARE(history->at(0), QPointF(0, 100));
     QCOMPARE(history->at(history->count() - 1), live->at(0));
     QVERIFY(history->count() < 200);
-    QCOMPARE(live->count(), 301 - 199);
+    // 64 points a live part; each move to the history leaves the last one.
+    QCOMPARE(live->count(), 1 + (301 - 64) % 63);
     QCOMPARE(live->at(live->count() - 1), QPointF(150, 250));
 }
 
