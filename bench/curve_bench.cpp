@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "bench_support.h"
@@ -170,6 +171,17 @@ int main(int argc, char** argv) {
     std::printf("  memory growth per hour of recording: %+.2f MiB\n", r_with.growth_kb_per_min * 60 / 1024);
     PrintResources("with the roast curve window closed:", r_without);
     std::printf("  memory growth per hour of recording: %+.2f MiB\n", r_without.growth_kb_per_min * 60 / 1024);
+    // Where the growth happens: resident memory every five minutes.
+    for (const auto& [what, samples] : {std::pair{"open", &with_samples}, std::pair{"closed", &without_samples}}) {
+        std::printf("resident memory every 5 minutes, window %s (kB):", what);
+        double next = samples->empty() ? 0 : samples->front().at_s;
+        for (const ProcessSample& s : *samples)
+            if (s.at_s >= next) {
+                std::printf(" %.0f", s.rss_kb);
+                next += 300;
+            }
+        std::printf(" (end %.0f)\n", samples->empty() ? 0.0 : samples->back().rss_kb);
+    }
     std::printf("status-frame cadence, deviation from 500 ms (ms):\n");
     std::printf("  window open:   p50 %.3f  p99 %.3f  max %.3f  (%zu intervals, %zu samples recorded)\n", c_with.p50,
                 c_with.p99, c_with.max, c_with.intervals, c_with.samples);
