@@ -22,9 +22,12 @@ std::optional<ProcessSample> ReadProcessSample(qint64 pid, double at_s) {
     const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
     if (fields.size() < 13) return std::nullopt;
     const double ticks = static_cast<double>(::sysconf(_SC_CLK_TCK));
-    ProcessSample s{at_s, (fields[11].toDouble() + fields[12].toDouble()) / ticks, 0};
+    ProcessSample s{at_s, (fields[11].toDouble() + fields[12].toDouble()) / ticks, 0, 0};
     for (const QByteArray& l : status.readAll().split('\n'))
-        if (l.startsWith("VmRSS:")) s.rss_kb = l.mid(6).trimmed().split(' ').first().toDouble();
+        if (l.startsWith("VmRSS:"))
+            s.rss_kb = l.mid(6).trimmed().split(' ').first().toDouble();
+        else if (l.startsWith("RssAnon:"))
+            s.anon_kb = l.mid(8).trimmed().split(' ').first().toDouble();
     return s;
 }
 

@@ -14,6 +14,7 @@ struct ProcessSample {
     double at_s;
     double cpu_s;  // user + system time so far
     double rss_kb;
+    double anon_kb;  // of which anonymous: the heap and stacks, not mapped files
 };
 
 std::optional<ProcessSample> ReadProcessSample(qint64 pid, double at_s);

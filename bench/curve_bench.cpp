@@ -171,16 +171,19 @@ int main(int argc, char** argv) {
     std::printf("  memory growth per hour of recording: %+.2f MiB\n", r_with.growth_kb_per_min * 60 / 1024);
     PrintResources("with the roast curve window closed:", r_without);
     std::printf("  memory growth per hour of recording: %+.2f MiB\n", r_without.growth_kb_per_min * 60 / 1024);
-    // Where the growth happens: resident memory every five minutes.
+    // Where the growth happens: resident memory every five minutes, and
+    // how much of it is anonymous (the heap) rather than mapped files
+    // (library code and fonts paged in as the roast reaches new paths).
     for (const auto& [what, samples] : {std::pair{"open", &with_samples}, std::pair{"closed", &without_samples}}) {
-        std::printf("resident memory every 5 minutes, window %s (kB):", what);
+        std::printf("resident memory every 5 minutes, window %s (kB, anonymous in brackets):", what);
         double next = samples->empty() ? 0 : samples->front().at_s;
         for (const ProcessSample& s : *samples)
             if (s.at_s >= next) {
-                std::printf(" %.0f", s.rss_kb);
+                std::printf(" %.0f (%.0f)", s.rss_kb, s.anon_kb);
                 next += 300;
             }
-        std::printf(" (end %.0f)\n", samples->empty() ? 0.0 : samples->back().rss_kb);
+        if (!samples->empty()) std::printf(" end %.0f (%.0f)", samples->back().rss_kb, samples->back().anon_kb);
+        std::printf("\n");
     }
     std::printf("status-frame cadence, deviation from 500 ms (ms):\n");
     std::printf("  window open:   p50 %.3f  p99 %.3f  max %.3f  (%zu intervals, %zu samples recorded)\n", c_with.p50,
