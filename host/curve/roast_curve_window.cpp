@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -28,6 +29,7 @@
 #include "curve_polylines.h"
 #include "curve_text.h"
 #include "curve_thinning.h"
+#include "free_heap.h"
 #include "phase_bar.h"
 #include "program_names.h"
 #include "rate_of_rise.h"
@@ -84,6 +86,13 @@ constexpr qreal kBackgroundWidth = 1.2;
 // series again, so a short one keeps that work and the memory it churns
 // small.
 constexpr int kLivePoints = 64;
+
+// Lines keep the points needed at the scales they were thinned for. Once
+// an axis spans this much more, many of those points lie within a pixel of
+// the others and the lines are drawn afresh: a roast that outgrows its
+// first ten minutes keeps about as many points as the plot has room for,
+// not as many as it had samples.
+constexpr double kCoarsening = 1.25;
 
 // Above everything the chart draws.
 constexpr qreal kMarkLabelZ = 100;
@@ -303,6 +312,11 @@ void RoastCurveWindow::BuildChart() {
 
     view_ = new QChartView(chart_);
     view_->setRenderHint(QPainter::Antialiasing);
+    // The lines change shape with every sample. The scene's default index
+    // (a tree of item areas, for scenes of many items that rarely move)
+    // would re-file them each time; a chart has a few dozen items, which
+    // the scene finds as fast by looking at each.
+    view_->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
 
     // Resizing by hand gives a burst of changes; one rebuild follows them.
     rebuild_later_ = new QTimer(this);
@@ -470,6 +484,7 @@ void RoastCurveWindow::Rebuild() {
             if (sample.ror_f_per_min && !IsCoolingPhase(sample.run_phase))
                 background_rates_.Add(DegreesInUnit(*sample.ror_f_per_min, celsius_));
     UpdateScales(ranges);
+    drawn_spans_ = CurrentSpans();
     // The series are filled before they go on the chart: a point added to
     // a series on the chart makes the chart lay the series out again. The
     // background goes first, so it is drawn behind.
@@ -514,7 +529,17 @@ void RoastCurveWindow::AddLastSample() {
     if (!shown_ || shown_->samples.empty()) return;
     tracer_->Add(shown_->samples.back());
     UpdateScales(*tracer_);
+    const AxisSpans now = CurrentSpans();
+    const bool coarser = now.seconds > drawn_spans_.seconds * kCoarsening ||
+                         now.temperature > drawn_spans_.temperature * kCoarsening ||
+                         now.rate > drawn_spans_.rate * kCoarsening;
+    if (coarser && !rebuild_later_->isActive()) rebuild_later_->start();
     UpdateTexts();
+}
+
+RoastCurveWindow::AxisSpans RoastCurveWindow::CurrentSpans() const {
+    return {time_scale_.max_seconds, temperature_scale_.high - temperature_scale_.low,
+            rate_scale_.high - rate_scale_.low};
 }
 
 void RoastCurveWindow::UpdateScales(const CurveTracer& tracer) {
@@ -644,6 +669,8 @@ void RoastCurveWindow::AppendPoint(LineFamily& family, double seconds, double va
         segment.history->append(thinned.mid(1));  // its first point ends the history already
     }
     segment.live->replace(QList<QPointF>{thinned.back()});
+    // The history was laid out again into larger buffers than before.
+    if (!rebuilding_) ReturnFreeHeapPages();
 }
 
 QList<QPointF> RoastCurveWindow::Thinned(const QList<QPointF>& points, const ValueScale& y_scale) {

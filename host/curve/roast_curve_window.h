@@ -152,6 +152,11 @@ private:
     void AddLastSample();
     // The axes for what `tracer` has drawn.
     void UpdateScales(const CurveTracer& tracer);
+    // What the time, temperature and rate axes span now.
+    struct AxisSpans {
+        double seconds = 0, temperature = 0, rate = 0;
+    };
+    AxisSpans CurrentSpans() const;
     void UpdateTexts();
     void UpdateAxisTitles();
     void UpdateLegend();
@@ -262,6 +267,7 @@ private:
     bool rebuilding_ = false;
     std::vector<std::pair<QAbstractSeries*, QAbstractAxis*>> unattached_;  // made while rebuilding
     QSizeF thinned_for_;  // the largest plot lines were thinned for
+    AxisSpans drawn_spans_;  // when the lines were last drawn afresh
     bool thinning_pending_ = false;  // lines were drawn before the plot had a size
     QTimer* rebuild_later_ = nullptr;
     std::vector<QPointer<RoastCurveWindow>> viewers_;  // read-only windows opened from this one

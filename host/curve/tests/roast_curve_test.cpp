@@ -312,6 +312,31 @@ void RoastCurveTest::thinnedLinesKeepTheirShapeOnScreen() {
     // 64 points a live part; each move to the history leaves the last one.
     QCOMPARE(live->count(), 1 + (301 - 64) % 63);
     QCOMPARE(live->at(live->count() - 1), QPointF(150, 250));
+
+    // Thirty minutes outgrow the first ten of the time axis: the lines are
+    // drawn afresh at the coarser scale, with no more points than a drawing
+    // of the whole roast has.
+    Stand long_roast;
+    long_roast.Run(kHeat, 1);
+    RoastCurveWindow* window = long_roast.window();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    for (double t = 0; t <= 1800; t += 0.5) {
+        long_roast.clock.ms = std::llround(t * 1000);
+        const auto raw = static_cast<int32_t>(std::lround(70 + 380 * (1 - std::exp(-t / 300))));
+        long_roast.s.temperature = raw;
+        long_roast.recorder.OnReading(raw, long_roast.s, long_roast.working);
+    }
+    auto points = [window] {
+        int n = 0;
+        for (const auto* lines : {&window->bean_lines(), &window->rate_lines()})
+            for (const QLineSeries* line : *lines) n += line->count();
+        return n;
+    };
+    const int drawn = points();
+    QTRY_VERIFY(points() < drawn);
+    const int kept = points();
+    window->ShowLog(long_roast.recorder.log(), QString());
+    QCOMPARE(kept, points());
 }
 
 void RoastCurveTest::keysMarkTheRoastAndThePhasesFollow() {
