@@ -23,11 +23,13 @@ std::optional<ProcessSample> ReadProcessSample(qint64 pid, double at_s) {
     if (fields.size() < 13) return std::nullopt;
     const double ticks = static_cast<double>(::sysconf(_SC_CLK_TCK));
     ProcessSample s{at_s, (fields[11].toDouble() + fields[12].toDouble()) / ticks, 0, 0};
+    // Lines such as "VmRSS:     46684 kB".
+    auto kb = [](const QByteArray& l) { return l.mid(l.indexOf(':') + 1).trimmed().split(' ').first().toDouble(); };
     for (const QByteArray& l : status.readAll().split('\n'))
         if (l.startsWith("VmRSS:"))
-            s.rss_kb = l.mid(6).trimmed().split(' ').first().toDouble();
+            s.rss_kb = kb(l);
         else if (l.startsWith("RssAnon:"))
-            s.anon_kb = l.mid(8).trimmed().split(' ').first().toDouble();
+            s.anon_kb = kb(l);
     return s;
 }
 
