@@ -5,10 +5,10 @@
 #include "console.h"
 #include "control_ids.h"
 #include "editor_sync.h"
-#include "link.h"
 #include "modal_prompt.h"
 #include "panel_commands.h"
-#include "panel_display.h"
+#include "panel_refresh.h"
+#include "roaster_link.h"
 #include "value_limits.h"
 
 namespace {

@@ -12,13 +12,13 @@
 
 struct Console;
 class EditorSync;
-class Link;
 class PanelCommands;
-class PanelDisplay;
+class PanelRefresh;
+class RoasterLink;
 
 class ButtonHold {
 public:
-    ButtonHold(Console& console, EditorSync& sync, PanelDisplay& panel, Link& link, PanelCommands& commands)
+    ButtonHold(Console& console, EditorSync& sync, PanelRefresh& panel, RoasterLink& link, PanelCommands& commands)
         : c_(console), sync_(sync), panel_(panel), link_(link), commands_(commands), insertion_(console, sync) {}
 
     void OnButtonPress(int control_id);
@@ -36,8 +36,8 @@ private:
 
     Console& c_;
     EditorSync& sync_;
-    PanelDisplay& panel_;
-    Link& link_;
+    PanelRefresh& panel_;
+    RoasterLink& link_;
     PanelCommands& commands_;
     StepInsertion insertion_;
 };

@@ -2,8 +2,8 @@
 
 #include "console.h"
 #include "editor_sync.h"
-#include "link.h"
-#include "panel_display.h"
+#include "panel_refresh.h"
+#include "roaster_link.h"
 
 namespace {
 constexpr int kSecondsPerDay = 86400;

@@ -9,8 +9,8 @@
 
 struct Console;
 class EditorSync;
-class Link;
-class PanelDisplay;
+class PanelRefresh;
+class RoasterLink;
 
 // The countdown text for `secs` seconds left, before its dots.
 std::string CountdownText(int secs);
@@ -19,7 +19,7 @@ int SecondsUntil(const ClockTime& now, const ClockTime& start);
 
 class ControlCycle {
 public:
-    ControlCycle(Console& console, EditorSync& sync, Link& link, PanelDisplay& panel)
+    ControlCycle(Console& console, EditorSync& sync, RoasterLink& link, PanelRefresh& panel)
         : c_(console), sync_(sync), link_(link), panel_(panel) {}
 
     void ControlTick();
@@ -35,6 +35,6 @@ private:
 
     Console& c_;
     EditorSync& sync_;
-    Link& link_;
-    PanelDisplay& panel_;
+    RoasterLink& link_;
+    PanelRefresh& panel_;
 };

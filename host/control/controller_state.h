@@ -46,6 +46,10 @@ inline const std::string kLastUsbSetting = "Last USB Setting";
 inline const std::string kMachineSetting = "Last Machine Setting.coff";
 inline const std::string kNoPath = "/0";
 
+// Readings above this are no temperatures (the roaster's "ERR", "Lo" and
+// "Hi"): they are shown as they come and restart the smoothing.
+constexpr int32_t kMaxSmoothedTemperature = 625;
+
 // Ticks of the 500 ms control timer in one time unit (a tenth of a minute).
 constexpr int32_t kTicksPerUnit = 12;
 // Elapsed roast and cooling times stop counting here (about 83 hours).

@@ -2,7 +2,7 @@
 
 #include "console.h"
 #include "panel_commands.h"
-#include "panel_display.h"
+#include "panel_refresh.h"
 
 namespace {
 constexpr int32_t kAltEnterPower = 2;  // one Alt+Enter press

@@ -11,11 +11,11 @@
 
 struct Console;
 class PanelCommands;
-class PanelDisplay;
+class PanelRefresh;
 
 class KeyFilter {
 public:
-    KeyFilter(Console& console, PanelCommands& commands, PanelDisplay& panel)
+    KeyFilter(Console& console, PanelCommands& commands, PanelRefresh& panel)
         : c_(console), commands_(commands), panel_(panel) {}
 
     // True when the message was consumed and must not reach the window.
@@ -26,5 +26,5 @@ private:
 
     Console& c_;
     PanelCommands& commands_;
-    PanelDisplay& panel_;
+    PanelRefresh& panel_;
 };

@@ -4,7 +4,7 @@
 #include "control_ids.h"
 #include "editor_sync.h"
 #include "modal_prompt.h"
-#include "panel_display.h"
+#include "panel_refresh.h"
 #include "value_limits.h"
 
 namespace {

@@ -13,11 +13,11 @@
 
 struct Console;
 class EditorSync;
-class PanelDisplay;
+class PanelRefresh;
 
 class PanelCommands {
 public:
-    PanelCommands(Console& console, EditorSync& sync, PanelDisplay& panel)
+    PanelCommands(Console& console, EditorSync& sync, PanelRefresh& panel)
         : c_(console), sync_(sync), panel_(panel), insertion_(console, sync) {}
 
     void OnPower();
@@ -54,6 +54,6 @@ private:
 
     Console& c_;
     EditorSync& sync_;
-    PanelDisplay& panel_;
+    PanelRefresh& panel_;
     StepInsertion insertion_;
 };

@@ -3,14 +3,16 @@
 // the digit windows, the lamps and the temperature window.
 #pragma once
 
+#include "panel_refresh.h"
+
 struct Console;
 class EditorSync;
 
-class PanelDisplay {
+class PanelDisplay final : public PanelRefresh {
 public:
     PanelDisplay(Console& console, EditorSync& sync) : c_(console), sync_(sync) {}
 
-    void UpdatePanel();
+    void UpdatePanel() override;
 
 private:
     // Writes the edited values into the working list when the countdown ends.

@@ -2,7 +2,7 @@
 
 #include "console.h"
 #include "editor_sync.h"
-#include "link.h"
+#include "roaster_link.h"
 
 namespace {
 constexpr int kResume = 1;

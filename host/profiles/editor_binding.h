@@ -4,11 +4,11 @@
 
 struct Console;
 class EditorSync;
-class Link;
+class RoasterLink;
 
 class EditorBinding {
 public:
-    EditorBinding(Console& console, EditorSync& sync, Link& link) : c_(console), sync_(sync), link_(link) {}
+    EditorBinding(Console& console, EditorSync& sync, RoasterLink& link) : c_(console), sync_(sync), link_(link) {}
 
     // PROGRAM button (control 1083).
     void OnProgram();
@@ -21,5 +21,5 @@ private:
 
     Console& c_;
     EditorSync& sync_;
-    Link& link_;
+    RoasterLink& link_;
 };

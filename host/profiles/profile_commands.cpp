@@ -5,7 +5,7 @@
 #include "control_ids.h"
 #include "editor_sync.h"
 #include "modal_prompt.h"
-#include "panel_display.h"
+#include "panel_refresh.h"
 
 namespace {
 const char* const kAskDelete = "Are you sure want to delete this coffee beans set?";

@@ -19,11 +19,11 @@
 
 struct Console;
 class EditorSync;
-class PanelDisplay;
+class PanelRefresh;
 
 class ProfileCommands {
 public:
-    ProfileCommands(Console& console, EditorSync& sync, PanelDisplay& panel)
+    ProfileCommands(Console& console, EditorSync& sync, PanelRefresh& panel)
         : c_(console), sync_(sync), panel_(panel) {}
 
     // Runs the command of a profile button; false for any other control.
@@ -53,7 +53,7 @@ private:
 
     Console& c_;
     EditorSync& sync_;
-    PanelDisplay& panel_;
+    PanelRefresh& panel_;
 };
 
 // The extension rule of CREATE and SAVE: a file name of five characters or

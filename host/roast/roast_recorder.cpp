@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "console.h"
-#include "receive_handler.h"
 #include "roast_log_files.h"
 #include "roast_log_text.h"
 #include "roast_phases.h"

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "frames.h"
+#include "roaster_link.h"
 
 struct Console;
 class EditorSync;
 
-class Link {
+class Link final : public RoasterLink {
 public:
     Link(Console& console, EditorSync& sync) : c_(console), sync_(sync) {}
 
@@ -24,20 +25,20 @@ public:
     // frame of the current state. True when the frame was sent, so the
     // control cycle runs; false while the link is down or when it was just
     // declared lost. Throws SerialError when the frame cannot be written.
-    bool StatusFramePart();
+    bool StatusFramePart() override;
     // Tears the link down and starts searching again.
-    void LinkLost();
+    void LinkLost() override;
 
     // Timer 2: a new attempt lists the ports, opens the roaster's bridge
     // and sends the hello frame; then it waits five ticks for the upload.
     void LinkStartTick();
 
     // A key-repeat status frame (always 0x63) while the link is up.
-    void SendKeyRepeatFrame();
+    void SendKeyRepeatFrame() override;
 
     // Starts a download of the working list: timer 1 stops, timer 4 runs.
     // `mark_active` is set for downloads the editor asked for.
-    void StartDownload(bool mark_active);
+    void StartDownload(bool mark_active) override;
     // Timer 4: one program frame of the working list per tick.
     void DownloadTick();
 

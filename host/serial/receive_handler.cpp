@@ -6,7 +6,7 @@
 #include "control_ids.h"
 #include "editor_sync.h"
 #include "frames.h"
-#include "panel_display.h"
+#include "panel_refresh.h"
 
 namespace {
 constexpr uint8_t kSync = 0xAA;

@@ -12,10 +12,8 @@
 
 struct Console;
 class EditorSync;
-class PanelDisplay;
+class PanelRefresh;
 
-// Readings above this are shown as they come and restart the smoothing.
-constexpr int32_t kMaxSmoothedTemperature = 625;
 // Program step frames one upload may carry (the cooling step comes on top).
 constexpr int32_t kMaxUploadSteps = 21;
 // Bytes one read keeps; only the first frame of them is interpreted.
@@ -23,7 +21,7 @@ constexpr std::size_t kReceiveBufferSize = 2048;
 
 class ReceiveHandler {
 public:
-    ReceiveHandler(Console& console, EditorSync& sync, PanelDisplay& panel)
+    ReceiveHandler(Console& console, EditorSync& sync, PanelRefresh& panel)
         : c_(console), sync_(sync), panel_(panel) {}
 
     // Bound to the serial control's OnComm. Never throws.
@@ -48,5 +46,5 @@ private:
 
     Console& c_;
     EditorSync& sync_;
-    PanelDisplay& panel_;
+    PanelRefresh& panel_;
 };
