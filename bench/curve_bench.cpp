@@ -26,6 +26,7 @@
 
 #include "bench_support.h"
 #include "event_loop.h"
+#include "roast_session.h"
 #include "roasting_console.h"
 
 namespace {
@@ -54,11 +55,11 @@ int RunRoastConsole(bool keep_curve, int minutes) {
     };
     auto report = [&] {
         CKavoloRoasterDlg& window = console.window();
-        const RoastRecorder* recorder = window.controller().recorder();
+        const RoastRecorder& recorder = window.roast_session().recorder();
         std::printf("cadence %zu %.3f %.3f %.3f samples %zu\n", deviations.size(), Percentile(deviations, 0.5),
                     Percentile(deviations, 0.99),
                     deviations.empty() ? 0.0 : *std::max_element(deviations.begin(), deviations.end()),
-                    recorder ? recorder->log().samples.size() : std::size_t{0});
+                    recorder.log().samples.size());
         std::fflush(stdout);
         window.EndDialog(0);
     };

@@ -152,10 +152,7 @@ void CKavoloRoasterDlg::BuildControls() {
     temperature_->resize(art_.Picture(pic::kTemperatureCelsius).size());
     controls_[ctl::kTemperature] = temperature_;
     connect(temperature_, &QAbstractButton::clicked, this,
-            [this] {
-                Forward("temperature window", [this] { controller_->OnButtonClicked(ctl::kTemperature); });
-                roast_->FollowUnit();
-            });
+            [this] { Forward("temperature window", [this] { controller_->OnButtonClicked(ctl::kTemperature); }); });
 
     name_box_ = new QLineEdit(this);
     name_box_->setFrame(false);

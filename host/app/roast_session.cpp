@@ -28,7 +28,8 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
         ReportWriteFailure(path, reason);
     };
     RecoverInterruptedLogs(folder_.toStdString());
-    controller_.AttachRecorder(&recorder_);
+    controller_.events().Add(recorder_);
+    controller_.events().Add(curve_);
 }
 
 RoastSession::~RoastSession() { Close(); }
@@ -36,10 +37,11 @@ RoastSession::~RoastSession() { Close(); }
 void RoastSession::Close() {
     if (closed_) return;
     closed_ = true;
-    controller_.OnClose();
+    recorder_.OnClose(controller_.console.working);
     // Whatever the controller handles after this (the rest of the event
     // that ended the program) starts no new recording.
-    controller_.AttachRecorder(nullptr);
+    controller_.events().Remove(recorder_);
+    controller_.events().Remove(curve_);
 }
 
 void RoastSession::ReportWriteFailure(const std::string& path, const std::string& reason) {

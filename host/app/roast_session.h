@@ -33,8 +33,6 @@ public:
     // The panel's menu entries.
     void ShowCurve() { curve_.Show(); }
     void ShowHistory() { curve_.ShowHistory(); }
-    // The panel's temperature unit changed.
-    void FollowUnit() { curve_.FollowUnit(); }
 
     const QString& folder() const { return folder_; }
     RoastRecorder& recorder() { return recorder_; }

@@ -1,6 +1,20 @@
 #include "roaster_controller.h"
 
+#include <type_traits>
+
 #include "control_ids.h"
+
+template <typename F>
+auto RoasterController::Handle(F&& handling) {
+    if constexpr (std::is_void_v<decltype(handling())>) {
+        handling();
+        console.events.Handled();
+    } else {
+        auto result = handling();
+        console.events.Handled();
+        return result;
+    }
+}
 
 RoasterController::RoasterController(WindowServices& window, EditorLibrary& editor, SerialControl& com,
                                      PortLister& ports)
@@ -15,21 +29,7 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       hold(console, sync, panel, link, commands),
       keys(console, commands, panel),
       receive(console, sync, panel) {
-    console.com.OnComm = [this] {
-        receive.OnComm();
-        Observe();
-    };
-    receive.on_reading = [this](int32_t raw) {
-        if (recorder_) recorder_->OnReading(raw, console.state, console.working);
-    };
-}
-
-void RoasterController::Observe() {
-    if (recorder_) recorder_->Observe(console.state, console.working);
-}
-
-void RoasterController::OnClose() {
-    if (recorder_) recorder_->OnClose(console.working);
+    console.com.OnComm = [this] { Handle([this] { receive.OnComm(); }); };
 }
 
 void RoasterController::Start() {
@@ -58,54 +58,50 @@ void RoasterController::Start() {
 }
 
 void RoasterController::OnTimer(int id) {
-    switch (id) {
-    case kControlTimer: cycle.ControlTick(); break;
-    case kHoldTimer: hold.HoldTick(); break;
-    case kLinkTimer: link.LinkStartTick(); break;
-    case kDownloadTimer: link.DownloadTick(); break;
-    default: break;
-    }
-    Observe();
+    Handle([&] {
+        switch (id) {
+        case kControlTimer: cycle.ControlTick(); break;
+        case kHoldTimer: hold.HoldTick(); break;
+        case kLinkTimer: link.LinkStartTick(); break;
+        case kDownloadTimer: link.DownloadTick(); break;
+        default: break;
+        }
+    });
 }
 
 void RoasterController::OnButtonClicked(int control_id) {
-    if (profiles.OnButtonClicked(control_id)) {  // CREATE, SELECT, EDIT, DELET, SAVE, CANCEL
-        Observe();
-        return;
-    }
-    switch (control_id) {
-    case ctl::kProgram: binding.OnProgram(); break;
-    case ctl::kRight: commands.OnRight(); break;
-    case ctl::kUp: commands.OnUp(); break;
-    case ctl::kDown: commands.OnDown(); break;
-    case ctl::kMode: commands.OnMode(); break;
-    case ctl::kPower: commands.OnPower(); break;
-    case ctl::kClockIcon: commands.OnClockIcon(); break;
-    case ctl::kTemperature: commands.OnButton1(); break;
-    default: break;
-    }
-    Observe();
+    Handle([&] {
+        if (profiles.OnButtonClicked(control_id)) return;  // CREATE, SELECT, EDIT, DELET, SAVE, CANCEL
+        switch (control_id) {
+        case ctl::kProgram: binding.OnProgram(); break;
+        case ctl::kRight: commands.OnRight(); break;
+        case ctl::kUp: commands.OnUp(); break;
+        case ctl::kDown: commands.OnDown(); break;
+        case ctl::kMode: commands.OnMode(); break;
+        case ctl::kPower: commands.OnPower(); break;
+        case ctl::kClockIcon: commands.OnClockIcon(); break;
+        case ctl::kTemperature: commands.OnButton1(); break;
+        default: break;
+        }
+    });
 }
 
 void RoasterController::OnButtonPressed(int control_id) {
-    hold.OnButtonPress(control_id);
-    Observe();
+    Handle([&] { hold.OnButtonPress(control_id); });
 }
 
 void RoasterController::OnButtonReleased() {
-    hold.OnButtonRelease();
-    Observe();
+    Handle([&] { hold.OnButtonRelease(); });
 }
 
-void RoasterController::OnClockChanged() { commands.OnClockChanged(); }
+void RoasterController::OnClockChanged() {
+    Handle([&] { commands.OnClockChanged(); });
+}
 
 bool RoasterController::PreTranslateMessage(const KeyMessage& message) {
-    const bool consumed = keys.PreTranslateMessage(message);
-    Observe();
-    return consumed;
+    return Handle([&] { return keys.PreTranslateMessage(message); });
 }
 
 void RoasterController::OnEditorMessage(int code) {
-    binding.OnEditorMessage(code);
-    Observe();
+    Handle([&] { binding.OnEditorMessage(code); });
 }

@@ -1,9 +1,9 @@
 // The roast logic of the console as one object: the shared state and step
 // lists, and the parts that act on them. The main window owns one, forwards
 // its timers, buttons, keys, serial events and editor messages to it, and
-// implements the interfaces it reaches the outside through. A roast
-// recorder, when one is attached, sees every reading and the state after
-// every event handled.
+// implements the interfaces it reaches the outside through. Every event
+// it handles goes through one place, which then tells the listeners of
+// `events()` (the roast recorder, the windows) the state it left.
 #pragma once
 
 #include "button_hold.h"
@@ -18,7 +18,6 @@
 #include "panel_display.h"
 #include "profile_commands.h"
 #include "receive_handler.h"
-#include "roast_recorder.h"
 
 class RoasterController {
 public:
@@ -48,12 +47,7 @@ public:
     void OnEditorMessage(int code);
 
     ControllerState& state() { return console.state; }
-
-    // Feeds `recorder` (null: none) from now on.
-    void AttachRecorder(RoastRecorder* recorder) { recorder_ = recorder; }
-    RoastRecorder* recorder() const { return recorder_; }
-    // Ends a running recording as the program closes.
-    void OnClose();
+    ConsoleEvents& events() { return console.events; }
 
     Console console;
     EditorSync sync;
@@ -68,8 +62,7 @@ public:
     ReceiveHandler receive;
 
 private:
-    // Lets the recorder see the state the last event left.
-    void Observe();
-
-    RoastRecorder* recorder_ = nullptr;
+    // Runs the handling of one event, then tells the listeners.
+    template <typename F>
+    auto Handle(F&& handling);
 };

@@ -3,7 +3,7 @@
 #include "control_ids.h"
 
 Console::Console(WindowServices& w, EditorLibrary& e, SerialControl& c, PortLister& p)
-    : window(w), editor(e), com(c), ports(p), sink(w), working(&sink), upload(&sink), parked(&sink) {}
+    : window(w), editor(e), com(c), ports(p), sink(w), working(&sink), upload(&sink), parked(&sink), events(*this) {}
 
 bool Console::WriteStep(int32_t index, int32_t fan, int32_t time, int32_t heat, uint32_t status) {
     if (index < 0 || static_cast<uint32_t>(index) > working.count) {

@@ -1,11 +1,13 @@
 // The state every part of the roast logic shares: the controller state, the
-// three step lists of the program and the narrow interfaces to the window,
-// the editor library, the serial control and port discovery. Also the few
+// three step lists of the program, the narrow interfaces to the window,
+// the editor library, the serial control and port discovery, and the
+// events it tells those who watch it. Also the few
 // small operations that many parts use in the same way.
 #pragma once
 
 #include <string>
 
+#include "console_events.h"
 #include "controller_state.h"
 #include "editor_library.h"
 #include "list_diagnostics.h"
@@ -37,6 +39,8 @@ struct Console {
     CStep_Data working;  // the current profile
     CStep_Data upload;   // a program arriving from the roaster
     CStep_Data parked;   // the profile MODEE put aside
+    // Tells the recorder and the windows what the logic did.
+    ConsoleEvents events;
 
     // Writes a step of the working list; an index beyond the list shows the
     // list-bounds diagnostic instead and returns false.

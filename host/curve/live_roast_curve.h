@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "console_events.h"
 #include "roast_curve_window.h"
 #include "roast_history_window.h"
 #include "roast_recorder.h"
@@ -18,7 +19,7 @@
 class QWidget;
 class RoastLogFiles;
 
-class LiveRoastCurve {
+class LiveRoastCurve final : public ConsoleListener {
 public:
     // `owner` (the main window) parents the windows, so they stay usable
     // while the owner runs modally; `celsius` tells the unit the panel
@@ -36,6 +37,7 @@ public:
     void ShowHistory();
     // The panel's unit changed.
     void FollowUnit();
+    void OnUnitChanged(bool) override { FollowUnit(); }
 
     // The windows once made; nullptr before.
     RoastCurveWindow* window() const { return window_; }

@@ -32,6 +32,12 @@ std::string StepsText(const CStep_Data& list) {
 RoastRecorder::RoastRecorder(RoastClock& clock, RoastLogStore* store, std::string program)
     : clock_(clock), store_(store), program_(std::move(program)) {}
 
+void RoastRecorder::OnReading(int32_t raw, const Console& console) {
+    OnReading(raw, console.state, console.working);
+}
+
+void RoastRecorder::OnHandled(const Console& console) { Observe(console.state, console.working); }
+
 void RoastRecorder::Observe(const ControllerState& s, const CStep_Data& working) {
     if (!recording_) {
         if (RunIsRoasting(s)) Start(s, working);

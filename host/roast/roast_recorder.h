@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "console_events.h"
 #include "controller_state.h"
 #include "rate_of_rise.h"
 #include "roast_clock.h"
@@ -32,11 +33,16 @@ inline const std::string kEndedByPowerOff = "power_off";
 inline const std::string kEndedByLinkRestart = "link_restart";
 inline const std::string kEndedByClose = "closed";
 
-class RoastRecorder {
+class RoastRecorder final : public ConsoleListener {
 public:
     // `program` names the program and its version for the log header;
     // `store` may be null (nothing is written).
     RoastRecorder(RoastClock& clock, RoastLogStore* store, std::string program);
+
+    // Fed by the roast logic's events: OnHandled observes the state,
+    // OnReading takes the reading.
+    void OnReading(int32_t raw, const Console& console) override;
+    void OnHandled(const Console& console) override;
 
     // After every event the controller handled.
     void Observe(const ControllerState& s, const CStep_Data& working);

@@ -154,7 +154,7 @@ void ReceiveHandler::OnLinkUpFrame(const uint8_t* f) {
         s.no_reply_ticks = 0;
         const int32_t reading = f[10] * 256 + f[11];
         TakeTemperature(reading);
-        if (on_reading) on_reading(reading);
+        c_.events.Reading(reading);
     }
     // The power-off notice is recognised by its command byte alone.
     if ((s.machine_state == kReady || s.machine_state == kRun) && f[4] == kCmdPowerOff) OnPowerOff();

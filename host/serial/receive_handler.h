@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 struct Console;
@@ -26,10 +25,6 @@ public:
 
     // Bound to the serial control's OnComm. Never throws.
     void OnComm();
-
-    // Told of every raw reading a frame of the running link brings, once it
-    // is taken (before the frame's other effects).
-    std::function<void(int32_t raw)> on_reading;
 
 private:
     void OnReceive(const std::vector<uint8_t>& bytes);

@@ -65,6 +65,7 @@ private slots:
     void fontsFollowTheDisplayScale();
     void panelUpdateSetsPicturesOfTheState();
     void temperatureWindowShowsReadingInChosenUnit();
+    void clickOnTheTemperatureWindowSwitchesTheCurvesUnit();
     void escapeEnterAndCloseBoxDoNotEndTheWindow();
     void endDialogEndsTheWindowAndItsBoxes();
     void keyPressesBecomeKeyDownAndCharacterMessages();
@@ -596,6 +597,19 @@ void WindowTest::pickerSetByTheProgramIsNoUserChange() {
     QVERIFY(t.window->ClockPicker()->isVisible());
     QVERIFY(!t.window->ClockPicker()->isEnabled());
     QVERIFY(!t.window->Control(ctl::kClockIcon)->isVisible());
+}
+
+void WindowTest::clickOnTheTemperatureWindowSwitchesTheCurvesUnit() {
+    QTemporaryDir roasts;
+    Stand t(roasts.path());
+    t.window->roast_session().ShowCurve();
+    RoastCurveWindow* curve = t.window->roast_session().curve().window();
+    QVERIFY(curve && !curve->celsius());
+    QTest::mouseClick(t.window->Temperature(), Qt::LeftButton);
+    QCOMPARE(t.s().show_celsius, 1);
+    QVERIFY(curve->celsius());
+    QTest::mouseClick(t.window->Temperature(), Qt::LeftButton);
+    QVERIFY(!curve->celsius());
 }
 
 void WindowTest::editorMessageReachesTheWindow() {

@@ -158,7 +158,7 @@ TEST(RoastRecorder, ARoastAgainstTheSimulatedRoasterIsRecordedReadingForReading)
     TempFolder folder;
     RoastLogFiles files(folder.Path("roasts"));
     RoastRecorder recorder(clock, &files, "kavolo-roaster 1.0");
-    h.controller.AttachRecorder(&recorder);
+    h.controller.events().Add(recorder);
 
     std::vector<int32_t> sent;
     wire.on_sent = [&](const std::vector<uint8_t>& b) {
