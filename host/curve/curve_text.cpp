@@ -6,8 +6,7 @@
 #include "curve_scales.h"
 #include "curve_tracer.h"
 #include "rate_of_rise.h"
-#include "roast_log_files.h"
-#include "roast_log_text.h"
+#include "roast_numbers.h"
 
 namespace {
 
@@ -51,17 +50,6 @@ std::string LogSummaryText(const RoastLog& log, const std::string& file_name) {
     }
     if (!file_name.empty()) add("File: " + file_name);
     return text;
-}
-
-std::string SuggestedLogName(const RoastLog& log) {
-    // "2026-12-08T14:03:05+01:00" gives "2026-12-08_140305", as the roasts
-    // folder names its logs.
-    const std::string start = log.Get(roastkey::kStart);
-    std::string stamp = "roast";
-    if (start.size() >= 19 && start[10] == 'T')
-        stamp = start.substr(0, 10) + "_" + start.substr(11, 2) + start.substr(14, 2) + start.substr(17, 2);
-    const std::string profile = log.Get(roastkey::kProfile);
-    return SafeFileName(profile.empty() ? stamp : stamp + " " + profile) + ".csv";
 }
 
 std::string MarkText(const RoastMark& mark, bool celsius) {

@@ -23,10 +23,6 @@ std::string StartText(const std::string& iso_start);
 // empty parts are left out.
 std::string LogSummaryText(const RoastLog& log, const std::string& file_name);
 
-// A file name for saving `log` elsewhere: its start and profile, as the
-// roasts folder names its logs ("2026-12-08_140305 Roast.csv").
-std::string SuggestedLogName(const RoastLog& log);
-
 // A mark's label on the curve: "First crack 388 °F" in the panel's unit,
 // the name alone when the sensor gave no temperature.
 std::string MarkText(const RoastMark& mark, bool celsius);

@@ -366,7 +366,6 @@ void RoastCurveWindow::OnRoastEvent(RoastEvent event) {
         break;
     case RoastEvent::Marked:
         if (!live()) return;
-        shown_marks_ = MarksOf(*shown_);
         if (stale_ || !isVisible()) {
             stale_ = true;
             return;
@@ -498,13 +497,13 @@ void RoastCurveWindow::Rebuild() {
             series->append(Thinned(ToQt(line.points), line.rate ? rate_scale_ : temperature_scale_));
             background_lines_.push_back(series);
         }
-        for (const RoastMark& mark : MarksOf(*background_)) AddEventMark(background_marks_, mark, true);
+        for (const RoastMark& mark : background_->marks.list()) AddEventMark(background_marks_, mark, true);
     }
     tracer_ = std::make_unique<CurveTracer>(static_cast<CurveSink&>(*this), celsius_);
     if (shown_)
         for (const RoastSample& sample : shown_->samples) tracer_->Add(sample);
-    shown_marks_ = shown_ ? MarksOf(*shown_) : std::vector<RoastMark>{};
-    for (const RoastMark& mark : shown_marks_) AddEventMark(event_marks_, mark, false);
+    if (shown_)
+        for (const RoastMark& mark : shown_->marks.list()) AddEventMark(event_marks_, mark, false);
     rebuilding_ = false;
     for (const auto& [series, y_axis] : unattached_) Attach(series, y_axis);
     unattached_.clear();
@@ -609,7 +608,7 @@ void RoastCurveWindow::UpdatePhases() {
         return;
     }
     const double now = running ? recorder_->ElapsedSeconds() : shown_->samples.back().seconds;
-    phase_bar_->SetPhases(ComputePhases(shown_marks_, now, running));
+    phase_bar_->SetPhases(ComputePhases(shown_->marks.list(), now, running));
 }
 
 bool RoastCurveWindow::CanMark() const { return live() && recorder_->recording(); }
@@ -783,7 +782,8 @@ void RoastCurveWindow::RedrawEventMarks() {
         delete mark.label;
     }
     event_marks_.clear();
-    for (const RoastMark& mark : shown_marks_) AddEventMark(event_marks_, mark, false);
+    if (shown_)
+        for (const RoastMark& mark : shown_->marks.list()) AddEventMark(event_marks_, mark, false);
 }
 
 void RoastCurveWindow::BeginCooling(double seconds) {
@@ -1001,6 +1001,7 @@ void RoastCurveWindow::CommitNotes() {
         // The whole header read from the file, keys unknown here included.
         RoastLog updated;
         updated.header = opened_.header;
+        updated.marks = opened_.marks;
         WriteNotes(updated, notes);
         const std::string path = opened_path_.toStdString();
         const FileResult written = RewriteRoastHeader(path, updated);

@@ -253,7 +253,6 @@ private:
     LineFamily rate_;
     std::vector<Mark> marks_;
     std::vector<QAreaSeries*> cooling_bands_;
-    std::vector<RoastMark> shown_marks_;  // of the shown roast
     std::vector<EventMark> event_marks_;
     // The background roast: its log, its file, what is drawn of it, and
     // its extent in the panel's unit.

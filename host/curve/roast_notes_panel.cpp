@@ -8,7 +8,7 @@
 #include <QValidator>
 #include <QVBoxLayout>
 
-#include "roast_log_text.h"
+#include "roast_numbers.h"
 
 namespace {
 

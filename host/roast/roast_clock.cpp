@@ -10,10 +10,3 @@ std::string IsoDateTime(const LocalDateTime& t) {
                   t.minute, t.second, t.utc_offset_minutes < 0 ? '-' : '+', offset / 60, offset % 60);
     return text;
 }
-
-std::string FileStamp(const LocalDateTime& t) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d_%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
-    return text;
-}

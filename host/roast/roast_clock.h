@@ -21,5 +21,3 @@ public:
 
 // "2026-12-08T14:03:05+01:00"
 std::string IsoDateTime(const LocalDateTime& t);
-// "2026-12-08_140305", the start of a log's file name.
-std::string FileStamp(const LocalDateTime& t);

@@ -14,7 +14,7 @@ std::vector<RoastSummary> ListRoastLogs(const std::string& folder) {
     std::error_code ec;
     for (fs::directory_iterator it(FsPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().u8string();
-        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".csv") != 0 || !it->is_regular_file(ec)) continue;
+        if (!IsLogFileName(name) || !it->is_regular_file(ec)) continue;
         RoastSummary summary;
         summary.path = it->path().u8string();
         const RoastLogParse read = ReadRoastLogFile(summary.path);
@@ -35,7 +35,7 @@ std::vector<RoastSummary> ListRoastLogs(const std::string& folder) {
         if (!log.samples.empty()) summary.duration_s = log.samples.back().seconds;
         // A roast ends where the beans were dropped; without a drop mark
         // (or a reading at it) the last reading stands in.
-        if (const auto drop = FindMark(MarksOf(log), MarkKind::Drop)) summary.end_bean_f = drop->bean_f;
+        if (const auto drop = log.marks.Find(MarkKind::Drop)) summary.end_bean_f = drop->bean_f;
         for (auto s = log.samples.rbegin(); s != log.samples.rend() && !summary.end_bean_f; ++s)
             summary.end_bean_f = s->bean_f;
         list.push_back(summary);

@@ -1,12 +1,15 @@
 // A roast log: what one recording holds. Header lines (key and value, in
-// the order they were written, unknown keys included) and one sample per
-// reply frame of the roaster. Temperatures are degrees Fahrenheit.
+// the order they were written, unknown keys included), the roast's marks,
+// and one sample per reply frame of the roaster. Temperatures are degrees
+// Fahrenheit.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "roast_marks.h"
 
 struct RoastSample {
     double seconds = 0;                     // since the recording began
@@ -27,7 +30,8 @@ struct RoastHeaderLine {
 };
 
 struct RoastLog {
-    std::vector<RoastHeaderLine> header;
+    std::vector<RoastHeaderLine> header;  // every line but the marks'
+    RoastMarks marks;
     std::vector<RoastSample> samples;
 
     // The value of the first line with `key`; empty when there is none.

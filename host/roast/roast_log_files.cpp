@@ -6,48 +6,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kMaxNameBytes = 80;
-const std::string kLogExtension = ".csv";
-
 bool Exists(const std::string& path) {
     std::error_code ec;
     return fs::exists(FsPath(path), ec);
 }
 
-// A path in `folder` for `stem` that neither a log nor a partial log uses.
-std::string FreeLogPath(const std::string& folder, const std::string& stem) {
-    for (int n = 1;; ++n) {
-        const std::string name = n == 1 ? stem : stem + " (" + std::to_string(n) + ")";
-        const std::string path = (FsPath(folder) / FsPath(name + kLogExtension)).u8string();
-        if (!Exists(path) && !Exists(path + kPartialSuffix)) return path;
-    }
-}
-
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 }  // namespace
-
-std::string SafeFileName(const std::string& name) {
-    std::string safe;
-    for (unsigned char ch : name) {
-        const bool reserved = ch < 0x20 || ch == 0x7F || std::string("/\\:*?\"<>|").find(static_cast<char>(ch)) !=
-                                                              std::string::npos;
-        safe += reserved ? '_' : static_cast<char>(ch);
-    }
-    if (safe.size() > kMaxNameBytes) {
-        std::size_t cut = kMaxNameBytes;
-        // Never cut inside a UTF-8 character.
-        while (cut > 0 && (static_cast<unsigned char>(safe[cut]) & 0xC0) == 0x80) --cut;
-        safe.resize(cut);
-    }
-    // Names may not start with a dot (hidden) or end in dots or spaces
-    // (refused on Windows).
-    while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) safe.pop_back();
-    while (!safe.empty() && (safe.front() == '.' || safe.front() == ' ')) safe.erase(safe.begin());
-    return safe.empty() ? "roast" : safe;
-}
 
 void RoastLogFiles::Begin(const RoastLog& log, const LocalDateTime& start, const std::string& profile) {
     final_path_.clear();
@@ -64,7 +28,7 @@ void RoastLogFiles::Begin(const RoastLog& log, const LocalDateTime& start, const
         Fail(folder_, ec.message());
         return;
     }
-    final_path_ = FreeLogPath(folder_, FileStamp(start) + " " + SafeFileName(profile));
+    final_path_ = FreeLogPath(folder_, LogFileStem(start, profile));
     partial_path_ = final_path_ + kPartialSuffix;
     const FileResult written = ReplaceContents(partial_path_, FormatRoastHeader(log));
     if (!written.ok) {
@@ -162,17 +126,16 @@ std::vector<std::string> RecoverInterruptedLogs(const std::string& folder) {
     std::error_code ec;
     std::vector<fs::path> partials;
     for (fs::directory_iterator it(FsPath(folder), ec), end; !ec && it != end; it.increment(ec))
-        if (EndsWith(it->path().filename().u8string(), kLogExtension + kPartialSuffix)) partials.push_back(it->path());
+        if (IsPartialLogFileName(it->path().filename().u8string())) partials.push_back(it->path());
     for (const fs::path& partial : partials) {
         std::string text, reason;
         if (!ReadWholeFile(partial.u8string(), text, reason)) continue;
         RoastLogParse parsed = ParseRoastLog(text, true);
         if (!parsed.ok) continue;
         if (!parsed.log.Has(roastkey::kIncomplete)) parsed.log.Set(roastkey::kIncomplete, "interrupted");
-        std::string stem = partial.filename().u8string();
-        stem.resize(stem.size() - kPartialSuffix.size() - kLogExtension.size());
-        std::string target = (FsPath(folder) / FsPath(stem + kLogExtension)).u8string();
-        if (Exists(target)) target = FreeLogPath(folder, stem);
+        const std::string whole = WholeLogFileName(partial.filename().u8string());
+        std::string target = (FsPath(folder) / FsPath(whole)).u8string();
+        if (Exists(target)) target = FreeLogPath(folder, whole.substr(0, whole.size() - kLogExtension.size()));
         if (!SaveRoastLog(parsed.log, target).ok) continue;
         fs::remove(partial, ec);
         recovered.push_back(target);

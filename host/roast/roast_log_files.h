@@ -1,7 +1,6 @@
 // Where recordings are kept: one file a roast in the roasts folder, named
-// "YYYY-MM-DD_HHMMSS <profile>.csv" by its local start time. While the roast
-// runs its rows go to "<name>.csv.partial", appended and put on the disk
-// every few seconds, so a crash, a kill or a power cut loses only the last
+// as roast_log_names.h says. While the roast runs its rows go to its
+// partial log, appended and put on the disk every few seconds, so a crash, a kill or a power cut loses only the last
 // seconds; at the end the whole log replaces it as "<name>.csv" in one
 // rename. A log left partial by a program that never finished it is made
 // whole at the next start, marked incomplete.
@@ -14,6 +13,7 @@
 #include "file_io.h"
 #include "roast_clock.h"
 #include "roast_log.h"
+#include "roast_log_names.h"
 #include "roast_log_text.h"
 
 // Receives a recording as it happens.
@@ -31,7 +31,6 @@ public:
 
 // Rows reach the disk at least this often (in the recording's seconds).
 constexpr double kRoastFlushSeconds = 5.0;
-inline const std::string kPartialSuffix = ".partial";
 
 class RoastLogFiles final : public RoastLogStore {
 public:
@@ -66,11 +65,6 @@ private:
     bool reported_ = false;
     bool saved_ = false;
 };
-
-// `name` made safe as part of a file name on every platform: no path
-// separators, reserved or control characters, at most 80 bytes of whole
-// UTF-8 characters; "roast" when nothing is left.
-std::string SafeFileName(const std::string& name);
 
 // Writes the whole log to `path`, replacing a file there in one rename.
 FileResult SaveRoastLog(const RoastLog& log, const std::string& path);

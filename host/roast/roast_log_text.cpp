@@ -1,8 +1,6 @@
 #include "roast_log_text.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "controller_state.h"
@@ -52,20 +50,6 @@ std::vector<std::string> SplitFields(const std::string& line) {
     return fields;
 }
 
-bool ParseInt(const std::string& text, int32_t low, int32_t high, int32_t& out) {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && ptr == end && out >= low && out <= high;
-}
-
-bool ParseNumber(const std::string& text, double low, double high, double& out) {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out, std::chars_format::fixed);
-    return ec == std::errc() && ptr == end && std::isfinite(out) && out >= low && out <= high;
-}
-
 // Reads one row into `s`; empty when it is good, else what is wrong.
 std::string ParseRow(const std::string& line, RoastSample& s) {
     const std::vector<std::string> f = SplitFields(line);
@@ -73,25 +57,25 @@ std::string ParseRow(const std::string& line, RoastSample& s) {
         return "expected " + std::to_string(kColumnCount) + " fields, found " + std::to_string(f.size());
     int32_t value = 0;
     double number = 0;
-    if (!ParseNumber(f[0], 0, 1e7, s.seconds)) return "bad seconds \"" + f[0] + "\"";
+    if (!ParseDecimal(f[0], 0, 1e7, s.seconds)) return "bad seconds \"" + f[0] + "\"";
     if (!f[1].empty()) {
-        if (!ParseInt(f[1], 0, 65535, value)) return "bad bean temperature \"" + f[1] + "\"";
+        if (!ParseWhole(f[1], 0, 65535, value)) return "bad bean temperature \"" + f[1] + "\"";
         s.bean_f = value;
     }
     if (!f[2].empty()) {
-        if (!ParseInt(f[2], 0, 65535, value)) return "bad shown temperature \"" + f[2] + "\"";
+        if (!ParseWhole(f[2], 0, 65535, value)) return "bad shown temperature \"" + f[2] + "\"";
         s.shown_f = value;
     }
     if (!f[3].empty()) {
-        if (!ParseNumber(f[3], -1e5, 1e5, number)) return "bad rate of rise \"" + f[3] + "\"";
+        if (!ParseDecimal(f[3], -1e5, 1e5, number)) return "bad rate of rise \"" + f[3] + "\"";
         s.ror_f_per_min = number;
     }
     if (!ValueOf(kStateWords, f[4], s.machine_state)) return "unknown state \"" + f[4] + "\"";
     if (!ValueOf(kPhaseWords, f[5], s.run_phase)) return "unknown phase \"" + f[5] + "\"";
-    if (!ParseInt(f[6], 0, 255, s.step)) return "bad step \"" + f[6] + "\"";
-    if (!ParseInt(f[7], 0, 9, s.fan)) return "bad fan \"" + f[7] + "\"";
-    if (!ParseInt(f[8], 0, 3, s.heat)) return "bad heat \"" + f[8] + "\"";
-    if (!ParseNumber(f[9], 0, 1e5, number)) return "bad time left \"" + f[9] + "\"";
+    if (!ParseWhole(f[6], 0, 255, s.step)) return "bad step \"" + f[6] + "\"";
+    if (!ParseWhole(f[7], 0, 9, s.fan)) return "bad fan \"" + f[7] + "\"";
+    if (!ParseWhole(f[8], 0, 3, s.heat)) return "bad heat \"" + f[8] + "\"";
+    if (!ParseDecimal(f[9], 0, 1e5, number)) return "bad time left \"" + f[9] + "\"";
     s.time_left_units = static_cast<int32_t>(std::lround(number * 10));
     return {};
 }
@@ -121,19 +105,19 @@ std::string OneLine(std::string text) {
 
 }  // namespace
 
-std::string OneDecimal(double value) {
-    const long long tenths = std::llround(value * 10.0);
-    const long long whole = std::llabs(tenths) / 10;
-    const long long fraction = std::llabs(tenths) % 10;
-    return (tenths < 0 ? "-" : "") + std::to_string(whole) + "." + std::to_string(fraction);
-}
-
 std::string StateWord(int32_t machine_state) { return WordOf(kStateWords, machine_state); }
 std::string PhaseWord(int32_t run_phase) { return WordOf(kPhaseWords, run_phase); }
 
 std::string FormatRoastHeader(const RoastLog& log) {
+    auto put = [](std::string& text, const std::string& key, const std::string& value) {
+        text += "# " + OneLine(key) + ": " + OneLine(value) + "\n";
+    };
     std::string text;
-    for (const RoastHeaderLine& line : log.header) text += "# " + OneLine(line.key) + ": " + OneLine(line.value) + "\n";
+    const bool closing = !log.header.empty() && log.header.back().key == roastkey::kIncomplete;
+    const std::size_t before_marks = log.header.size() - (closing ? 1 : 0);
+    for (std::size_t i = 0; i < before_marks; ++i) put(text, log.header[i].key, log.header[i].value);
+    for (const RoastMark& mark : log.marks.list()) put(text, kEventKey, EventValue(mark));
+    if (closing) put(text, log.header.back().key, log.header.back().value);
     text += kRoastLogColumns;
     text += "\n";
     return text;
@@ -190,7 +174,10 @@ RoastLogParse ParseRoastLog(const std::string& text, bool allow_cut_end) {
             }
             const std::string problem = HeaderValueProblem(header);
             if (!problem.empty()) return fail(number, problem);
-            result.log.header.push_back(std::move(header));
+            if (header.key == kEventKey)
+                ApplyEventValue(header.value, result.log.marks);
+            else
+                result.log.header.push_back(std::move(header));
             continue;
         }
         if (line.empty()) continue;
@@ -203,7 +190,7 @@ RoastLogParse ParseRoastLog(const std::string& text, bool allow_cut_end) {
             const std::string problem = HeaderValueProblem(late);
             if (!problem.empty()) return fail(number, problem);
             if (late.key == kEventKey)
-                result.log.header.push_back(std::move(late));
+                ApplyEventValue(late.value, result.log.marks);
             else
                 result.log.Set(late.key, late.value);
             continue;
@@ -216,8 +203,8 @@ RoastLogParse ParseRoastLog(const std::string& text, bool allow_cut_end) {
         result.log.samples.push_back(sample);
     }
     if (!columns_seen && !allow_cut_end) return fail(number + 1, "no column line");
-    // One line a mark, whatever changes the roast went through.
-    if (result.log.Has(kEventKey)) WriteMarks(result.log, MarksOf(result.log));
+    // A log read back has its marks, not the order they were made in.
+    result.log.marks.ForgetOrder();
     result.ok = true;
     return result;
 }

@@ -1,6 +1,7 @@
-// The roast log as text: header lines "# key: value", then the column line,
-// then one comma-separated row per sample. Numbers are written the same in
-// every locale (a point before the one decimal).
+// The roast log as text: header lines "# key: value" (the marks' event
+// lines last, before the line saying the log is incomplete), then the
+// column line, then one comma-separated row per sample. Numbers are
+// written the same in every locale (a point before the one decimal).
 //
 //   # program: kavolo-roaster 1.0
 //   # profile: Roast
@@ -12,11 +13,9 @@
 #include <string>
 
 #include "roast_log.h"
+#include "roast_numbers.h"
 
 extern const char* const kRoastLogColumns;
-
-// "0.4": one decimal, rounded half away from zero.
-std::string OneDecimal(double value);
 
 // The words of the state and phase columns ("run", "finished"; "heat",
 // "cool", "manual_cool", ...).
@@ -39,7 +38,8 @@ struct RoastLogParse {
 
 // Reads a log. Header lines among the rows (a partial log gets them for
 // marks and notes changed while the roast ran) replace what the header
-// said; the marks end up one line a kind. A header value the console reads
+// said; the event lines become the log's marks, the last line of a kind
+// winning. A header value the console reads
 // that does not read (an event, a weight) is refused like a bad row. With
 // `allow_cut_end`, a last line without its line end (a write cut short) is
 // dropped instead of refused, and a missing column line reads as a log

@@ -1,11 +1,9 @@
 #include "roast_marks.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <sstream>
 
-#include "roast_log_text.h"
+#include "roast_numbers.h"
 
 namespace {
 
@@ -35,13 +33,6 @@ std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-template <typename T>
-bool ReadNumber(const std::string& text, T& out) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && ptr == end;
-}
-
 }  // namespace
 
 std::string MarkName(MarkKind kind) { return NamesOf(kind).name; }
@@ -67,40 +58,52 @@ bool ParseEventValue(const std::string& value, RoastMark& mark, bool& undone) {
     mark = RoastMark{*kind, 0, std::nullopt};
     undone = w.size() == 2 && w[1] == kUndoneWord;
     if (undone) return true;
-    if (w.size() < 2 || !ReadNumber(w[1], mark.seconds) || !std::isfinite(mark.seconds) || mark.seconds < 0 ||
-        mark.seconds > 1e7)
-        return false;
+    if (w.size() < 2 || !ParseDecimal(w[1], 0, 1e7, mark.seconds)) return false;
     if (w.size() == 3) {
         int32_t bean = 0;
-        if (!ReadNumber(w[2], bean) || bean < 0 || bean > 65535) return false;
+        if (!ParseWhole(w[2], 0, 65535, bean)) return false;
         mark.bean_f = bean;
     }
     return true;
 }
 
-std::vector<RoastMark> MarksOf(const RoastLog& log) {
-    std::vector<RoastMark> marks;
-    for (const RoastHeaderLine& line : log.header) {
-        if (line.key != kEventKey) continue;
-        RoastMark mark;
-        bool undone = false;
-        if (!ParseEventValue(line.value, mark, undone)) continue;
-        marks.erase(std::remove_if(marks.begin(), marks.end(), [&](const RoastMark& m) { return m.kind == mark.kind; }),
-                    marks.end());
-        if (!undone) marks.push_back(mark);
-    }
-    std::stable_sort(marks.begin(), marks.end(),
-                     [](const RoastMark& a, const RoastMark& b) { return a.seconds < b.seconds; });
-    return marks;
+std::string UndoneEventValue(MarkKind kind) { return MarkName(kind) + " " + kUndoneWord; }
+
+bool ApplyEventValue(const std::string& value, RoastMarks& marks) {
+    RoastMark mark;
+    bool undone = false;
+    if (!ParseEventValue(value, mark, undone)) return false;
+    if (undone)
+        marks.Remove(mark.kind);
+    else
+        marks.Put(mark);
+    return true;
 }
 
-void WriteMarks(RoastLog& log, const std::vector<RoastMark>& marks) {
-    log.Remove(kEventKey);
-    for (const RoastMark& mark : marks) log.header.push_back({kEventKey, EventValue(mark)});
-}
-
-std::optional<RoastMark> FindMark(const std::vector<RoastMark>& marks, MarkKind kind) {
-    for (const RoastMark& m : marks)
+std::optional<RoastMark> RoastMarks::Find(MarkKind kind) const {
+    for (const RoastMark& m : marks_)
         if (m.kind == kind) return m;
     return std::nullopt;
+}
+
+void RoastMarks::Put(const RoastMark& mark) {
+    Remove(mark.kind);
+    // After any mark at the same time: marks read back in the order made.
+    const auto at = std::upper_bound(marks_.begin(), marks_.end(), mark.seconds,
+                                     [](double t, const RoastMark& m) { return t < m.seconds; });
+    marks_.insert(at, mark);
+    made_.push_back(mark.kind);
+}
+
+void RoastMarks::Remove(MarkKind kind) {
+    marks_.erase(std::remove_if(marks_.begin(), marks_.end(), [&](const RoastMark& m) { return m.kind == kind; }),
+                 marks_.end());
+    made_.erase(std::remove(made_.begin(), made_.end(), kind), made_.end());
+}
+
+std::optional<MarkKind> RoastMarks::UndoLast() {
+    if (made_.empty()) return std::nullopt;
+    const MarkKind kind = made_.back();
+    Remove(kind);
+    return kind;
 }

@@ -1,10 +1,7 @@
 #include "roast_notes.h"
 
-#include <charconv>
-#include <cmath>
-
-#include "roast_log_text.h"
 #include "roast_marks.h"
+#include "roast_numbers.h"
 
 std::optional<double> RoastNotes::WeightLoss() const {
     if (!green_g || !roasted_g || *green_g <= 0) return std::nullopt;
@@ -18,10 +15,7 @@ std::optional<double> ParseWeight(const std::string& typed) {
         text += ch == ',' ? '.' : ch;
     }
     double grams = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, grams, std::chars_format::fixed);
-    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(grams) || grams <= 0 || grams > 1e6)
-        return std::nullopt;
+    if (!ParseDecimal(text, 0, 1e6, grams) || grams <= 0) return std::nullopt;
     return grams;
 }
 

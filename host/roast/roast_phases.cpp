@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "roast_log_text.h"
+#include "roast_numbers.h"
 
 namespace {
 
@@ -13,7 +13,8 @@ std::optional<double> Span(std::optional<double> from, std::optional<double> to)
 }
 
 std::optional<double> At(const std::vector<RoastMark>& marks, MarkKind kind) {
-    if (const std::optional<RoastMark> m = FindMark(marks, kind)) return m->seconds;
+    for (const RoastMark& m : marks)
+        if (m.kind == kind) return m.seconds;
     return std::nullopt;
 }
 

@@ -45,7 +45,7 @@ void RoastRecorder::Observe(const ControllerState& s, const CStep_Data& working)
     }
     switch (s.machine_state) {
     case kRun:
-        if (s.run_phase == kCool && !FindMark(marks(), MarkKind::Drop)) Mark(MarkKind::Drop);
+        if (s.run_phase == kCool && !log_.marks.Find(MarkKind::Drop)) Mark(MarkKind::Drop);
         return;
     case kFinished: End(working, {}); return;
     case kOff: End(working, kEndedByPowerOff); return;
@@ -87,34 +87,19 @@ bool RoastRecorder::Mark(MarkKind kind) {
     if (!recording_) return false;
     RoastMark mark{kind, ElapsedSeconds(), std::nullopt};
     for (auto it = log_.samples.rbegin(); it != log_.samples.rend() && !mark.bean_f; ++it) mark.bean_f = it->bean_f;
-    made_.erase(std::remove(made_.begin(), made_.end(), kind), made_.end());
-    made_.push_back(kind);
-    PutMark(mark);
+    log_.marks.Put(mark);
+    if (store_) store_->Journal({kEventKey, EventValue(mark)});
+    Tell(RoastEvent::Marked);
     return true;
 }
 
 bool RoastRecorder::UndoMark() {
-    if (!recording_ || made_.empty()) return false;
-    const MarkKind kind = made_.back();
-    made_.pop_back();
-    std::vector<RoastMark> kept = marks();
-    kept.erase(std::remove_if(kept.begin(), kept.end(), [&](const RoastMark& m) { return m.kind == kind; }),
-               kept.end());
-    WriteMarks(log_, kept);
-    if (store_) store_->Journal({kEventKey, MarkName(kind) + " " + kUndoneWord});
+    if (!recording_) return false;
+    const std::optional<MarkKind> kind = log_.marks.UndoLast();
+    if (!kind) return false;
+    if (store_) store_->Journal({kEventKey, UndoneEventValue(*kind)});
     Tell(RoastEvent::Marked);
     return true;
-}
-
-void RoastRecorder::PutMark(const RoastMark& mark) {
-    std::vector<RoastMark> all = marks();
-    all.erase(std::remove_if(all.begin(), all.end(), [&](const RoastMark& m) { return m.kind == mark.kind; }),
-              all.end());
-    all.push_back(mark);
-    std::stable_sort(all.begin(), all.end(), [](const RoastMark& a, const RoastMark& b) { return a.seconds < b.seconds; });
-    WriteMarks(log_, all);
-    if (store_) store_->Journal({kEventKey, EventValue(mark)});
-    Tell(RoastEvent::Marked);
 }
 
 void RoastRecorder::SetNotes(const RoastNotes& notes) {
@@ -151,10 +136,9 @@ void RoastRecorder::Start(const ControllerState& s, const CStep_Data& working) {
 void RoastRecorder::End(const CStep_Data& working, const std::string& incomplete) {
     const double end_seconds = log_.samples.empty() ? ElapsedSeconds() : log_.samples.back().seconds;
     recording_ = false;
-    made_.clear();
+    log_.marks.ForgetOrder();
     log_.Set(roastkey::kRunSteps, StepsText(working));
-    WritePhases(log_, ComputePhases(marks(), end_seconds, false));
-    WriteMarks(log_, marks());  // the marks last, as the log reads back
+    WritePhases(log_, ComputePhases(log_.marks.list(), end_seconds, false));
     if (!incomplete.empty()) log_.Set(roastkey::kIncomplete, incomplete);
     if (store_) store_->End(log_);
     Tell(RoastEvent::Ended);

@@ -57,7 +57,7 @@ public:
     bool Mark(MarkKind kind);
     // Takes back the last mark made; false when there is none to take.
     bool UndoMark();
-    std::vector<RoastMark> marks() const { return MarksOf(log_); }
+    const RoastMarks& marks() const { return log_.marks; }
     // The notes of the running or the last recording. Notes changed while
     // recording reach the partial log at once; after the recording the
     // caller rewrites the saved file.
@@ -77,7 +77,6 @@ private:
     void Start(const ControllerState& s, const CStep_Data& working);
     void End(const CStep_Data& working, const std::string& incomplete);
     void Tell(RoastEvent event);
-    void PutMark(const RoastMark& mark);
 
     RoastClock& clock_;
     RoastLogStore* store_;
@@ -86,7 +85,6 @@ private:
     RateOfRise rate_;
     bool recording_ = false;
     int64_t start_ms_ = 0;
-    std::vector<MarkKind> made_;  // the kinds marked, oldest first
     std::vector<std::function<void(RoastEvent)>> listeners_;
 };
 

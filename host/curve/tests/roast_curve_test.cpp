@@ -350,7 +350,7 @@ void RoastCurveTest::keysMarkTheRoastAndThePhasesFollow() {
     QTest::keyClick(keys, Qt::Key_D);
     t.Read(60.5, 120, 300);
     QTest::keyClick(keys, Qt::Key_F);
-    const std::vector<RoastMark> marks = t.recorder.marks();
+    const std::vector<RoastMark>& marks = t.recorder.marks().list();
     QCOMPARE(marks.size(), std::size_t{2});
     QCOMPARE(marks[1].kind, MarkKind::FirstCrack);
     QCOMPARE(*marks[1].bean_f, 420);
@@ -368,9 +368,9 @@ void RoastCurveTest::keysMarkTheRoastAndThePhasesFollow() {
 
     // A letter typed into the notes is no mark; Ctrl+Z takes the last mark back.
     QTest::keyClick(w->notes()->bean_field(), Qt::Key_F);
-    QCOMPARE(t.recorder.marks().size(), std::size_t{2});
+    QCOMPARE(t.recorder.marks().list().size(), std::size_t{2});
     QTest::keyClick(keys, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(!FindMark(t.recorder.marks(), MarkKind::FirstCrack));
+    QVERIFY(!t.recorder.marks().Find(MarkKind::FirstCrack));
     QCOMPARE(w->event_marks().size(), std::size_t{1});
     QVERIFY(!w->phase_bar()->phases()->development);
 
@@ -379,7 +379,7 @@ void RoastCurveTest::keysMarkTheRoastAndThePhasesFollow() {
     t.Finish();
     QVERIFY(!w->button(QStringLiteral("First crack"))->isEnabled());
     QTest::keyClick(keys, Qt::Key_S);
-    QCOMPARE(t.recorder.marks().size(), std::size_t{1});
+    QCOMPARE(t.recorder.marks().list().size(), std::size_t{1});
 }
 
 void RoastCurveTest::notesReachTheSavedLogWithItsRowsUntouched() {
