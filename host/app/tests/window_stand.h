@@ -2,6 +2,9 @@
 // and editor library), initialised and shown, on real Qt timers.
 #pragma once
 
+#include <QApplication>
+#include <QList>
+#include <QMessageBox>
 #include <QTest>
 #include <memory>
 
@@ -30,3 +33,11 @@ struct Stand {
     }
     ControllerState& s() { return window->controller().state(); }
 };
+
+// The message boxes showing now.
+inline QList<QMessageBox*> OpenBoxes() {
+    QList<QMessageBox*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) out << box;
+    return out;
+}

@@ -38,14 +38,6 @@
 
 namespace {
 
-// The message boxes showing now.
-QList<QMessageBox*> OpenBoxes() {
-    QList<QMessageBox*> out;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) out << box;
-    return out;
-}
-
 // Runs `step` once the event loop runs again, e.g. inside a modal box.
 void Soon(std::function<void()> step) { QTimer::singleShot(0, qApp, std::move(step)); }
 
@@ -65,7 +57,6 @@ private slots:
     void fontsFollowTheDisplayScale();
     void panelUpdateSetsPicturesOfTheState();
     void temperatureWindowShowsReadingInChosenUnit();
-    void clickOnTheTemperatureWindowSwitchesTheCurvesUnit();
     void escapeEnterAndCloseBoxDoNotEndTheWindow();
     void endDialogEndsTheWindowAndItsBoxes();
     void keyPressesBecomeKeyDownAndCharacterMessages();
@@ -77,8 +68,6 @@ private slots:
     void nameBoxTextAndColour();
     void pickerSetByTheProgramIsNoUserChange();
     void editorMessageReachesTheWindow();
-    void roastRunningAtTheEndIsKeptMarkedIncomplete();
-    void roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing();
     void instanceLockAdmitsOneHolder();
     void lockOfACrashedInstanceIsTakenOver();
     void secondInstanceIsRefused();
@@ -599,19 +588,6 @@ void WindowTest::pickerSetByTheProgramIsNoUserChange() {
     QVERIFY(!t.window->Control(ctl::kClockIcon)->isVisible());
 }
 
-void WindowTest::clickOnTheTemperatureWindowSwitchesTheCurvesUnit() {
-    QTemporaryDir roasts;
-    Stand t(roasts.path());
-    t.window->roast_session().ShowCurve();
-    RoastCurveWindow* curve = t.window->roast_session().curve().window();
-    QVERIFY(curve && !curve->celsius());
-    QTest::mouseClick(t.window->Temperature(), Qt::LeftButton);
-    QCOMPARE(t.s().show_celsius, 1);
-    QVERIFY(curve->celsius());
-    QTest::mouseClick(t.window->Temperature(), Qt::LeftButton);
-    QVERIFY(!curve->celsius());
-}
-
 void WindowTest::editorMessageReachesTheWindow() {
     Stand t;
     t.editor.list.UpdateStep(1, 8, 77, 2, KEEP_VALUE);  // the user's edit in the editor
@@ -619,47 +595,6 @@ void WindowTest::editorMessageReachesTheWindow() {
     QVERIFY(QCoreApplication::sendEvent(t.window.get(), &message));
     QVERIFY(t.window->isVisible());
     QCOMPARE(t.window->controller().console.working.head->time, 77);  // the controller took the edited list
-}
-
-void WindowTest::roastRunningAtTheEndIsKeptMarkedIncomplete() {
-    QTemporaryDir roasts;
-    auto t = std::make_unique<Stand>(roasts.path());
-    RoastRecorder& recorder = t->window->roast_session().recorder();
-    t->s().machine_state = kRun;
-    t->s().run_phase = kHeat;
-    t->window->controller().OnButtonReleased();  // any event handled shows the recorder the state
-    QVERIFY(recorder.recording());
-    t->window->EndDialog(kResultCancel);
-    // The rest of the event that ended the window starts no new recording.
-    t->window->controller().OnButtonReleased();
-    QVERIFY(!recorder.recording());
-    t.reset();
-    const QStringList logs = QDir(roasts.path()).entryList(QDir::Files);
-    QCOMPARE(logs.size(), 1);
-    QFile log(QDir(roasts.path()).filePath(logs.front()));
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(log.readAll().contains("\n# incomplete: closed\n"));
-}
-
-void WindowTest::roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing() {
-    QTemporaryDir files;
-    QFile in_the_way(files.filePath(QStringLiteral("data")));
-    QVERIFY(in_the_way.open(QIODevice::WriteOnly));
-    const QString folder = files.filePath(QStringLiteral("data/roasts"));
-    Stand t(folder);
-    for (int run = 0; run < 2; ++run) {
-        t.s().machine_state = kRun;
-        t.s().run_phase = kHeat;
-        t.window->controller().OnButtonReleased();
-        t.s().machine_state = kFinished;
-        t.window->controller().OnButtonReleased();
-    }
-    const QList<QMessageBox*> boxes = OpenBoxes();
-    QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes.front()->windowTitle(), QStringLiteral("Kavolo Roaster"));
-    QVERIFY(boxes.front()->text().startsWith(QStringLiteral("Cannot write the roast log %1: ").arg(folder)));
-    QVERIFY(boxes.front()->text().contains(QStringLiteral("\"Save log as\u2026\"")));
-    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void WindowTest::instanceLockAdmitsOneHolder() {

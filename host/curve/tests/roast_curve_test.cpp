@@ -180,29 +180,29 @@ void RoastCurveTest::drawsARunAsItIsRecorded() {
 
     // Bean lines: broken by the sensor error and the gap, and going on
     // without a break but in the cooling colour where cooling began.
-    QCOMPARE(PointCounts(w->bean_lines()), (std::vector<int>{61, 9, 11, 11}));
-    QCOMPARE(w->bean_lines()[0]->at(0), QPointF(0, 100));
-    QCOMPARE(w->bean_lines()[3]->at(0), QPointF(45, 145));
-    QCOMPARE(w->bean_lines()[3]->at(1), QPointF(45.5, 145));
-    QVERIFY(w->bean_lines()[3]->pen().color() != w->bean_lines()[2]->pen().color());
-    QCOMPARE(w->bean_lines()[2]->pen().color(), w->bean_lines()[0]->pen().color());
+    QCOMPARE(PointCounts(w->plot().bean_lines()), (std::vector<int>{61, 9, 11, 11}));
+    QCOMPARE(w->plot().bean_lines()[0]->at(0), QPointF(0, 100));
+    QCOMPARE(w->plot().bean_lines()[3]->at(0), QPointF(45, 145));
+    QCOMPARE(w->plot().bean_lines()[3]->at(1), QPointF(45.5, 145));
+    QVERIFY(w->plot().bean_lines()[3]->pen().color() != w->plot().bean_lines()[2]->pen().color());
+    QCOMPARE(w->plot().bean_lines()[2]->pen().color(), w->plot().bean_lines()[0]->pen().color());
 
     // Rates: every one recorded is drawn, and no rate line spans the
     // error or the gap.
     int rates = 0;
     for (const RoastSample& sample : t.recorder.log().samples) rates += sample.ror_f_per_min ? 1 : 0;
     int drawn = 0;
-    for (QLineSeries* line : w->rate_lines()) {
+    for (QLineSeries* line : w->plot().rate_lines()) {
         drawn += line->count();
         for (int i = 1; i < line->count(); ++i) QVERIFY(line->at(i).x() - line->at(i - 1).x() <= 0.5 + 1e-9);
     }
     QCOMPARE(drawn, rates);
-    QVERIFY(w->rate_lines().size() >= 3);
+    QVERIFY(w->plot().rate_lines().size() >= 3);
 
     const std::vector<std::pair<double, QString>> marks{{20.5, QStringLiteral("2")}, {45.5, QStringLiteral("C")}};
-    QCOMPARE(w->marks(), marks);
-    QCOMPARE(w->cooling_bands().size(), std::size_t{1});
-    QCOMPARE(w->cooling_bands()[0]->upperSeries()->at(1).x(), 50.0);
+    QCOMPARE(w->plot().marks(), marks);
+    QCOMPARE(w->plot().cooling_bands().size(), std::size_t{1});
+    QCOMPARE(w->plot().cooling_bands()[0]->upperSeries()->at(1).x(), 50.0);
     QCOMPARE(w->reading_text(),
              QStringLiteral("00:50   Bean 150 \u00b0F   Rate of rise %1 \u00b0F/min   Step C   Fan 5   Heat 3")
                  .arg(QString::fromStdString(OneDecimal(*t.recorder.log().samples.back().ror_f_per_min))));
@@ -210,15 +210,15 @@ void RoastCurveTest::drawsARunAsItIsRecorded() {
     // The panel switched to °C: everything drawn again in °C.
     t.s.show_celsius = 1;
     t.live.FollowUnit();
-    QCOMPARE(PointCounts(w->bean_lines()), (std::vector<int>{61, 9, 11, 11}));
-    QCOMPARE(w->bean_lines()[0]->at(0), QPointF(0, (100 - 32) * 5.0 / 9.0));
-    QCOMPARE(w->temperature_axis()->titleText(), QStringLiteral("Bean \u00b0C"));
+    QCOMPARE(PointCounts(w->plot().bean_lines()), (std::vector<int>{61, 9, 11, 11}));
+    QCOMPARE(w->plot().bean_lines()[0]->at(0), QPointF(0, (100 - 32) * 5.0 / 9.0));
+    QCOMPARE(w->plot().temperature_axis()->titleText(), QStringLiteral("Bean \u00b0C"));
     QVERIFY(w->reading_text().contains(QStringLiteral("Bean 66 \u00b0C")));
 
     // The window takes clicks while its owner runs modally: "Save log as…"
     // writes what is shown.
     const QString saved = t.folder.filePath(QStringLiteral("copy.csv"));
-    w->choose_log_to_save = [&](const QString&) { return saved; };
+    w->files().choose_log_to_save = [&](const QString&) { return saved; };
     ClickAsUser(w->button(QStringLiteral("Save log as\u2026")));
     const RoastLogParse read = ReadRoastLogFile(saved.toStdString());
     QVERIFY(read.ok);
@@ -229,24 +229,24 @@ void RoastCurveTest::opensSavedRoastsAndRefusesBadOnes() {
     Stand t;
     t.Roast();
     RoastCurveWindow* w = t.window();
-    const std::vector<QLineSeries*> lines = w->bean_lines();
+    const std::vector<QLineSeries*> lines = w->plot().bean_lines();
 
     const QString bad = WriteFile(t.folder.filePath(QStringLiteral("bad.csv")),
                                   std::string("# profile: P\n") + kRoastLogColumns +
                                       "\n0.0,100,100,,run,heat,1,5,3,5.0\n0.5,101,100,,run,heat,1,x,3,5.0\n");
     QString chosen;
-    w->choose_log_to_open = [&](const QString&) { return chosen; };
+    w->files().choose_log_to_open = [&](const QString&) { return chosen; };
     RoastCurveWindow* viewer = nullptr;
     w->on_viewer_opened = [&](RoastCurveWindow& opened) { viewer = &opened; };
     chosen = bad;
-    w->OpenRoast();
+    w->files().OpenRoast();
     QMessageBox* box = ShownBox();
     QVERIFY(box);
     QCOMPARE(box->text(), QStringLiteral("Cannot read the roast log %1: line 4: bad fan \"x\"").arg(bad));
     QCOMPARE(box->windowTitle(), QStringLiteral("Kavolo Roaster"));
     box->close();
-    QCOMPARE(w->bean_lines(), lines);  // nothing shown changed, nothing opened
-    QCOMPARE(PointCounts(w->bean_lines()), (std::vector<int>{61, 9, 11, 11}));
+    QCOMPARE(w->plot().bean_lines(), lines);  // nothing shown changed, nothing opened
+    QCOMPARE(PointCounts(w->plot().bean_lines()), (std::vector<int>{61, 9, 11, 11}));
     QVERIFY(!viewer);
 
     // A good log while a run is recorded opens beside it, read only.
@@ -262,23 +262,23 @@ void RoastCurveTest::opensSavedRoastsAndRefusesBadOnes() {
         saved.samples.push_back(sample);
     }
     chosen = WriteFile(t.folder.filePath(QStringLiteral("good.csv")), FormatRoastLog(saved));
-    w->OpenRoast();
+    w->files().OpenRoast();
     QVERIFY(viewer && viewer != w && viewer->isVisible());
-    QCOMPARE(PointCounts(viewer->bean_lines()), (std::vector<int>{5}));
+    QCOMPARE(PointCounts(viewer->plot().bean_lines()), (std::vector<int>{5}));
     QVERIFY(w->live());
-    QCOMPARE(w->bean_lines(), lines);
+    QCOMPARE(w->plot().bean_lines(), lines);
 
     // Once the run is over the window shows a chosen log itself, and the
     // next run takes its place again.
     t.s.machine_state = kFinished;
     t.recorder.Observe(t.s, t.working);
-    w->OpenRoast();
+    w->files().OpenRoast();
     QVERIFY(!w->live());
-    QCOMPARE(PointCounts(w->bean_lines()), (std::vector<int>{5}));
+    QCOMPARE(PointCounts(w->plot().bean_lines()), (std::vector<int>{5}));
     t.Run(kHeat, 1);
     t.Read(0, 1, 100);
     QVERIFY(w->live());
-    QCOMPARE(PointCounts(w->bean_lines()), (std::vector<int>{3}));
+    QCOMPARE(PointCounts(w->plot().bean_lines()), (std::vector<int>{3}));
 }
 
 void RoastCurveTest::thinnedLinesKeepTheirShapeOnScreen() {
@@ -302,7 +302,7 @@ void RoastCurveTest::thinnedLinesKeepTheirShapeOnScreen() {
     Stand t;
     t.Run(kHeat, 1);
     t.Read(0, 150, 100);
-    const std::vector<QLineSeries*>& lines = t.window()->bean_lines();
+    const std::vector<QLineSeries*>& lines = t.window()->plot().bean_lines();
     QCOMPARE(lines.size(), std::size_t{2});
     QLineSeries* live = lines[0];
     QLineSeries* history = lines[1];
@@ -328,7 +328,7 @@ void RoastCurveTest::thinnedLinesKeepTheirShapeOnScreen() {
     }
     auto points = [window] {
         int n = 0;
-        for (const auto* lines : {&window->bean_lines(), &window->rate_lines()})
+        for (const auto* lines : {&window->plot().bean_lines(), &window->plot().rate_lines()})
             for (const QLineSeries* line : *lines) n += line->count();
         return n;
     };
@@ -356,7 +356,7 @@ void RoastCurveTest::keysMarkTheRoastAndThePhasesFollow() {
     QCOMPARE(*marks[1].bean_f, 420);
     const std::vector<std::pair<double, QString>> drawn{{60, QStringLiteral("Dry end 360 \u00b0F")},
                                                         {120, QStringLiteral("First crack 420 \u00b0F")}};
-    QCOMPARE(w->event_marks(), drawn);
+    QCOMPARE(w->plot().event_marks(), drawn);
 
     // The development grows with the samples after the first crack.
     t.Read(120.5, 150, 300);
@@ -371,7 +371,7 @@ void RoastCurveTest::keysMarkTheRoastAndThePhasesFollow() {
     QCOMPARE(t.recorder.marks().list().size(), std::size_t{2});
     QTest::keyClick(keys, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(!t.recorder.marks().Find(MarkKind::FirstCrack));
-    QCOMPARE(w->event_marks().size(), std::size_t{1});
+    QCOMPARE(w->plot().event_marks().size(), std::size_t{1});
     QVERIFY(!w->phase_bar()->phases()->development);
 
     // Marks are for a roast being recorded.
@@ -449,12 +449,12 @@ void RoastCurveTest::backgroundRoastIsDrawnAndCompared() {
     t.Read(0, 10, 204);  // 4 °F above the background
     RoastCurveWindow* w = t.window();
     QString chosen = path;
-    w->choose_background_log = [&](const QString&) { return chosen; };
+    w->files().choose_background_log = [&](const QString&) { return chosen; };
     ClickAsUser(w->button(QStringLiteral("Show as background\u2026")));
-    QCOMPARE(w->background_lines().size(), std::size_t{1});
-    QCOMPARE(w->background_lines()[0]->at(0), QPointF(0, 200));
+    QCOMPARE(w->plot().background_lines().size(), std::size_t{1});
+    QCOMPARE(w->plot().background_lines()[0]->at(0), QPointF(0, 200));
     const std::vector<std::pair<double, QString>> faint{{50, QStringLiteral("First crack")}};
-    QCOMPARE(w->background_marks(), faint);
+    QCOMPARE(w->plot().background_marks(), faint);
     QVERIFY(w->reading_text().endsWith(QStringLiteral("   +4 \u00b0F vs background")));
     t.Read(10.5, 20, 150);  // 50 °F below it
     QVERIFY(w->reading_text().endsWith(QStringLiteral("   -50 \u00b0F vs background")));
@@ -464,7 +464,7 @@ void RoastCurveTest::backgroundRoastIsDrawnAndCompared() {
 
     // A malformed log changes nothing; the background stays for the next roast.
     chosen = WriteFile(t.folder.filePath(QStringLiteral("bad.csv")), "# event: first_crack soon\n" + Rows(path.toStdString()));
-    w->ShowBackground();
+    w->files().ShowBackground();
     QMessageBox* box = ShownBox();
     QVERIFY(box);
     QCOMPARE(box->text(), QStringLiteral("Cannot read the roast log %1: line 1: bad event \"first_crack soon\"").arg(chosen));
@@ -472,10 +472,10 @@ void RoastCurveTest::backgroundRoastIsDrawnAndCompared() {
     t.Finish();
     t.Run(kHeat, 1);
     t.Read(0, 1, 100);
-    QCOMPARE(w->background_marks(), faint);
-    QCOMPARE(w->background_lines()[0]->at(0), QPointF(0, (200 - 32) * 5.0 / 9.0));
+    QCOMPARE(w->plot().background_marks(), faint);
+    QCOMPARE(w->plot().background_lines()[0]->at(0), QPointF(0, (200 - 32) * 5.0 / 9.0));
     w->ClearBackground();
-    QVERIFY(w->background_lines().empty());
+    QVERIFY(w->plot().background_lines().empty());
     QVERIFY(!w->reading_text().contains(QStringLiteral("background")));
 }
 

@@ -1,0 +1,79 @@
+// The main window and the roast recording beside it: the curve follows the
+// panel's unit, a roast running at the end is kept, and a log that cannot
+// be written is said once.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "controller_state.h"
+#include "control_ids.h"
+#include "live_roast_curve.h"
+#include "roast_session.h"
+#include "temperature_window.h"
+#include "window_stand.h"
+
+class WindowRoastTest : public QObject {
+    Q_OBJECT
+private slots:
+    void clickOnTheTemperatureWindowSwitchesTheCurvesUnit();
+    void roastRunningAtTheEndIsKeptMarkedIncomplete();
+    void roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing();
+};
+
+void WindowRoastTest::clickOnTheTemperatureWindowSwitchesTheCurvesUnit() {
+    QTemporaryDir roasts;
+    Stand t(roasts.path());
+    t.window->roast_session().ShowCurve();
+    RoastCurveWindow* curve = t.window->roast_session().curve().window();
+    QVERIFY(curve && !curve->celsius());
+    QTest::mouseClick(t.window->Temperature(), Qt::LeftButton);
+    QCOMPARE(t.s().show_celsius, 1);
+    QVERIFY(curve->celsius());
+    QTest::mouseClick(t.window->Temperature(), Qt::LeftButton);
+    QVERIFY(!curve->celsius());
+}
+
+void WindowRoastTest::roastRunningAtTheEndIsKeptMarkedIncomplete() {
+    QTemporaryDir roasts;
+    auto t = std::make_unique<Stand>(roasts.path());
+    RoastRecorder& recorder = t->window->roast_session().recorder();
+    t->s().machine_state = kRun;
+    t->s().run_phase = kHeat;
+    t->window->controller().OnButtonReleased();  // any event handled shows the recorder the state
+    QVERIFY(recorder.recording());
+    t->window->EndDialog(kResultCancel);
+    // The rest of the event that ended the window starts no new recording.
+    t->window->controller().OnButtonReleased();
+    QVERIFY(!recorder.recording());
+    t.reset();
+    const QStringList logs = QDir(roasts.path()).entryList(QDir::Files);
+    QCOMPARE(logs.size(), 1);
+    QFile log(QDir(roasts.path()).filePath(logs.front()));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains("\n# incomplete: closed\n"));
+}
+
+void WindowRoastTest::roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing() {
+    QTemporaryDir files;
+    QFile in_the_way(files.filePath(QStringLiteral("data")));
+    QVERIFY(in_the_way.open(QIODevice::WriteOnly));
+    const QString folder = files.filePath(QStringLiteral("data/roasts"));
+    Stand t(folder);
+    for (int run = 0; run < 2; ++run) {
+        t.s().machine_state = kRun;
+        t.s().run_phase = kHeat;
+        t.window->controller().OnButtonReleased();
+        t.s().machine_state = kFinished;
+        t.window->controller().OnButtonReleased();
+    }
+    const QList<QMessageBox*> boxes = OpenBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.front()->windowTitle(), QStringLiteral("Kavolo Roaster"));
+    QVERIFY(boxes.front()->text().startsWith(QStringLiteral("Cannot write the roast log %1: ").arg(folder)));
+    QVERIFY(boxes.front()->text().contains(QStringLiteral("\"Save log as\u2026\"")));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+QTEST_MAIN(WindowRoastTest)
+#include "window_roast_test.moc"

@@ -1,0 +1,115 @@
+#include "curve_file_actions.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+#include <QWidget>
+
+#include "roast_log_files.h"
+#include "warning_box.h"
+
+namespace {
+
+const QString kLogFilter = QStringLiteral("Roast log (*.csv)");
+const QString kPictureFilter = QStringLiteral("PNG picture (*.png)");
+
+QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+
+QString ReadFailure(const QString& path, const RoastLogParse& parsed) {
+    return parsed.bad_line > 0 ? QStringLiteral("Cannot read the roast log %1: line %2: %3")
+                                     .arg(path)
+                                     .arg(parsed.bad_line)
+                                     .arg(FromStd(parsed.problem))
+                               : QStringLiteral("Cannot read the roast log %1: %2").arg(path, FromStd(parsed.problem));
+}
+
+QString SaveDialog(QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
+                   const QString& suffix) {
+    // Qt's save dialog asks before it replaces a file, and adds the suffix
+    // to a name typed without one.
+    QFileDialog dialog(parent, title, suggested, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+}  // namespace
+
+CurveFileActions::CurveFileActions(QWidget* window, QString roasts_folder)
+    : window_(window), folder_(std::move(roasts_folder)) {
+    choose_log_to_open = [window](const QString& folder) {
+        return QFileDialog::getOpenFileName(window, QStringLiteral("Open roast"), folder, kLogFilter);
+    };
+    choose_log_to_save = [window](const QString& suggested) {
+        return SaveDialog(window, QStringLiteral("Save log as"), suggested, kLogFilter, QStringLiteral("csv"));
+    };
+    choose_picture_to_save = [window](const QString& suggested) {
+        return SaveDialog(window, QStringLiteral("Save picture"), suggested, kPictureFilter, QStringLiteral("png"));
+    };
+    choose_background_log = [window](const QString& folder) {
+        return QFileDialog::getOpenFileName(window, QStringLiteral("Show as background"), folder, kLogFilter);
+    };
+    open_folder = [](const QString& folder) { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
+}
+
+void CurveFileActions::ChooseAs(const CurveFileActions& other) {
+    choose_log_to_open = other.choose_log_to_open;
+    choose_log_to_save = other.choose_log_to_save;
+    choose_picture_to_save = other.choose_picture_to_save;
+    choose_background_log = other.choose_background_log;
+    open_folder = other.open_folder;
+}
+
+QString CurveFileActions::MadeFolder() const {
+    QDir().mkpath(folder_);
+    return folder_;
+}
+
+void CurveFileActions::OpenRoast() {
+    const QString path = choose_log_to_open(MadeFolder());
+    if (!path.isEmpty() && open_log) open_log(path);
+}
+
+void CurveFileActions::ShowBackground() {
+    const QString path = choose_background_log(MadeFolder());
+    if (!path.isEmpty() && show_background) show_background(path);
+}
+
+void CurveFileActions::SaveLogAs(const RoastLog* log) {
+    if (!log || log->samples.empty()) {
+        ShowWarning(window_, QStringLiteral("There is no roast to save."));
+        return;
+    }
+    const QString path = choose_log_to_save(QDir(MadeFolder()).filePath(FromStd(SuggestedLogName(*log))));
+    if (path.isEmpty()) return;
+    const FileResult saved = SaveRoastLog(*log, path.toStdString());
+    if (!saved.ok)
+        ShowWarning(window_, QStringLiteral("Cannot save the roast log %1: %2").arg(path, FromStd(saved.reason)));
+}
+
+void CurveFileActions::SavePicture(QWidget* picture, const RoastLog* log) {
+    const QString stem = QFileInfo(FromStd(log ? SuggestedLogName(*log) : "roast.csv")).completeBaseName();
+    const QString path = choose_picture_to_save(QDir(MadeFolder()).filePath(stem + QStringLiteral(".png")));
+    if (path.isEmpty()) return;
+    if (!picture->grab().save(path, "PNG")) ShowWarning(window_, QStringLiteral("Cannot save the picture %1.").arg(path));
+}
+
+void CurveFileActions::OpenFolder() {
+    if (!QDir().mkpath(folder_)) {
+        ShowWarning(window_, QStringLiteral("Cannot make the roasts folder %1.").arg(folder_));
+        return;
+    }
+    if (!open_folder(folder_)) ShowWarning(window_, QStringLiteral("Cannot open the roasts folder %1.").arg(folder_));
+}
+
+std::optional<RoastLog> CurveFileActions::ReadLogOrWarn(const QString& path) {
+    RoastLogParse parsed = ReadRoastLogFile(path.toStdString());
+    if (!parsed.ok) {
+        ShowWarning(window_, ReadFailure(path, parsed));  // nothing shown changes
+        return std::nullopt;
+    }
+    return std::move(parsed.log);
+}

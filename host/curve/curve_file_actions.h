@@ -1,0 +1,58 @@
+// The curve window's file actions: "Open roast…", "Save picture…", "Save
+// log as…", "Open folder" and "Show as background…", with the file
+// choices they ask for (Qt's file dialogs unless replaced, as tests do)
+// and the boxes that say what went wrong. What a chosen log is then used
+// for is the window's.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "roast_log.h"
+
+class QWidget;
+
+class CurveFileActions {
+public:
+    // `window` parents the dialogs and boxes; `roasts_folder` is where the
+    // dialogs start and what "Open folder" opens.
+    CurveFileActions(QWidget* window, QString roasts_folder);
+
+    // The file choices, each returning the path chosen or an empty string
+    // when cancelled. The argument is the folder to start in, or the
+    // suggested file.
+    std::function<QString(const QString& folder)> choose_log_to_open;
+    std::function<QString(const QString& suggested)> choose_log_to_save;
+    std::function<QString(const QString& suggested)> choose_picture_to_save;
+    std::function<QString(const QString& folder)> choose_background_log;
+    // Opens the roasts folder in the desktop's file manager.
+    std::function<bool(const QString& folder)> open_folder;
+    // The same choices as `other` makes.
+    void ChooseAs(const CurveFileActions& other);
+
+    // The roast chosen to open, or to show as the background: its path.
+    std::function<void(const QString& path)> open_log;
+    std::function<void(const QString& path)> show_background;
+
+    void OpenRoast();
+    void ShowBackground();
+    // Saves `log` (null or empty: there is nothing to save) where the user
+    // chooses.
+    void SaveLogAs(const RoastLog* log);
+    // Saves a picture of `picture`, named after `log` (may be null).
+    void SavePicture(QWidget* picture, const RoastLog* log);
+    void OpenFolder();
+
+    // The log of a file, or a box naming the file and its first bad line.
+    std::optional<RoastLog> ReadLogOrWarn(const QString& path);
+    const QString& folder() const { return folder_; }
+
+private:
+    // The roasts folder, made when first needed, so the dialogs can start
+    // in it.
+    QString MadeFolder() const;
+
+    QWidget* window_;
+    QString folder_;
+};

@@ -1,0 +1,162 @@
+// The plot of the roast curve: a roast log's bean temperature and its rate
+// of rise against its elapsed time (Qt Charts), a dashed mark where each
+// step began, cooling drawn in blue on a shaded band, the roast's event
+// marks along their lines, and another roast drawn faintly behind it. It
+// draws a log afresh or grows with the log's last sample, and keeps its
+// lines thinned to what the plot can show, so a long roast costs as little
+// to draw as a short one.
+#pragma once
+
+#include <QObject>
+#include <QSizeF>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "curve_scales.h"
+#include "curve_tracer.h"
+#include "roast_log.h"
+
+class QAbstractAxis;
+class QAbstractSeries;
+class QAreaSeries;
+class QCategoryAxis;
+class QChart;
+class QChartView;
+class QColor;
+class QGraphicsSimpleTextItem;
+class QLineSeries;
+class QPointF;
+class QRectF;
+class QString;
+class QTimer;
+class QValueAxis;
+class QWidget;
+
+class RoastPlot : public QObject, private CurveSink {
+    Q_OBJECT
+public:
+    // The view is made a child of `view_parent`.
+    explicit RoastPlot(QWidget* view_parent);
+    ~RoastPlot() override;
+
+    // The view to lay out.
+    QChartView* view() const { return view_; }
+
+    // What the plot draws from now on: `shown` (null: nothing) in front of
+    // `background` (null: none), in °C (true) or °F. Both stay the
+    // caller's and must live while they are drawn. Draws nothing yet.
+    void SetLogs(const RoastLog* shown, const RoastLog* background, bool celsius);
+    // Draws the logs afresh.
+    void Draw();
+    // True once drawn.
+    bool drawn() const { return tracer_ != nullptr; }
+    // The shown log grew by its last sample.
+    void AddLastSample();
+    // The shown log's marks changed.
+    void RedrawEventMarks();
+
+    // What is drawn (tests): the bean-temperature lines, the rate lines
+    // (in the order they were made), the step marks and the event marks as
+    // (seconds, label), the cooling bands, and the background's.
+    QChart* chart() const { return chart_; }
+    const std::vector<QLineSeries*>& bean_lines() const { return bean_.lines; }
+    const std::vector<QLineSeries*>& rate_lines() const { return rate_.lines; }
+    std::vector<std::pair<double, QString>> marks() const;
+    const std::vector<QAreaSeries*>& cooling_bands() const { return cooling_bands_; }
+    QValueAxis* temperature_axis() const { return temperature_axis_; }
+    std::vector<std::pair<double, QString>> event_marks() const;
+    std::vector<std::pair<double, QString>> background_marks() const;
+    const std::vector<QLineSeries*>& background_lines() const { return background_lines_; }
+
+private:
+    // CurveSink
+    void BeginBeanLine(bool cooling) override;
+    void AddBeanPoint(double seconds, double degrees) override;
+    void BeginRateLine() override;
+    void AddRatePoint(double seconds, double degrees_per_minute) override;
+    void AddMark(double seconds, const std::string& label) override;
+    void BeginCooling(double seconds) override;
+    void ExtendCooling(double seconds) override;
+
+    // A line without a break is drawn as two series: its last points, to
+    // which each sample adds one, and before them its history, thinned.
+    struct Segment {
+        QLineSeries* history = nullptr;
+        QLineSeries* live = nullptr;
+    };
+    // The lines of one kind.
+    struct LineFamily {
+        std::vector<Segment> segments;
+        std::vector<QLineSeries*> lines;  // every series of them, in the order made
+    };
+    // A step mark, or an event mark (dry end, first crack...): its line
+    // across the plot and its label, above the plot for a step, along the
+    // line for an event (at the top for the shown roast, at the bottom and
+    // pale for the background's).
+    struct Mark {
+        double seconds;
+        QLineSeries* line;
+        QGraphicsSimpleTextItem* label;
+        bool background;
+    };
+    // What the time, temperature and rate axes span.
+    struct AxisSpans {
+        double seconds = 0, temperature = 0, rate = 0;
+    };
+
+    void BuildChart();
+    void DrawBackground();
+    // The axes for what `tracer` has drawn, and the background.
+    void UpdateScales(const CurveTracer& tracer);
+    AxisSpans CurrentSpans() const;
+    void UpdateAxisTitles();
+    QLineSeries* NewLine(const QColor& colour, qreal width, QValueAxis* y_axis);
+    // Puts a series on the chart; while drawing afresh, only once all are made.
+    void Attach(QAbstractSeries* series, QAbstractAxis* y_axis);
+    void BeginLine(LineFamily& family, const QColor& colour, qreal width, QValueAxis* y_axis);
+    // The last line grown by one point.
+    void AppendPoint(LineFamily& family, double seconds, double value, QValueAxis* y_axis, const ValueScale& y_scale);
+    // Of `points`, those needed to draw them on the plot as it is now.
+    QList<QPointF> Thinned(const QList<QPointF>& points, const ValueScale& y_scale);
+    void PlaceStepLabel(const Mark& mark);
+    void AddEventMark(std::vector<Mark>& into, const RoastMark& mark, bool background);
+    void PlaceEventLabel(const Mark& mark);
+    void PlaceAllLabels();
+    // The plot grew: lines thinned for a smaller one are drawn afresh.
+    void OnPlotAreaChanged(const QRectF& plot);
+
+    const RoastLog* shown_ = nullptr;
+    const RoastLog* background_ = nullptr;
+    bool celsius_ = false;
+    std::unique_ptr<CurveTracer> tracer_;
+
+    QChart* chart_ = nullptr;
+    QChartView* view_ = nullptr;
+    QCategoryAxis* time_axis_ = nullptr;
+    QValueAxis* temperature_axis_ = nullptr;
+    QValueAxis* rate_axis_ = nullptr;
+    QValueAxis* fraction_axis_ = nullptr;  // 0 at the plot's bottom, 1 at its top
+    TimeScale time_scale_;
+    ValueScale temperature_scale_;
+    ValueScale rate_scale_;
+
+    LineFamily bean_;
+    LineFamily rate_;
+    std::vector<Mark> step_marks_;
+    std::vector<QAreaSeries*> cooling_bands_;
+    std::vector<Mark> event_marks_;
+    // The background's lines and marks, and its extent in the panel's unit.
+    std::vector<QLineSeries*> background_lines_;
+    std::vector<Mark> background_marks_;
+    double background_seconds_ = 0;
+    ValueSpan background_temperatures_;
+    ValueSpan background_rates_;
+
+    bool drawing_ = false;  // drawing afresh
+    std::vector<std::pair<QAbstractSeries*, QAbstractAxis*>> unattached_;  // made while drawing afresh
+    QSizeF thinned_for_;  // the largest plot lines were thinned for
+    AxisSpans drawn_spans_;  // when the lines were last drawn afresh
+    bool thinning_pending_ = false;  // lines were drawn before the plot had a size
+    QTimer* draw_later_ = nullptr;
+};
