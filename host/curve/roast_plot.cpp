@@ -334,73 +334,67 @@ void RoastPlot::AddRatePoint(double seconds, double degrees_per_minute) {
     AppendPoint(rate_, seconds, degrees_per_minute, rate_axis_, rate_scale_);
 }
 
-void RoastPlot::AddMark(double seconds, const std::string& label) {
+QLineSeries* RoastPlot::NewMarkLine(double seconds, const QColor& colour, qreal width, Qt::PenStyle style) {
     // From the plot's bottom to its top whatever the temperature range.
-    QLineSeries* line = NewLine(kStepMark, 1.0, fraction_axis_);
+    QLineSeries* line = NewLine(colour, width, fraction_axis_);
     QPen pen = line->pen();
-    pen.setStyle(Qt::DashLine);
+    pen.setStyle(style);
     line->setPen(pen);
     line->append(seconds, 0);
     line->append(seconds, 1);
-    // Labelled above the plot by an item of its own: a series' point
-    // labels lie outside what the series repaints, and a repaint of the
-    // plot beside them would cut them.
-    auto* text = new QGraphicsSimpleTextItem(FromStd(label), chart_);
-    QFont font = text->font();
-    font.setBold(true);
-    text->setFont(font);
-    text->setBrush(QColor(60, 60, 60));
-    text->setZValue(kMarkLabelZ);
-    step_marks_.push_back({seconds, line, text, false});
-    PlaceStepLabel(step_marks_.back());
+    return line;
 }
 
-void RoastPlot::PlaceStepLabel(const Mark& mark) {
-    const QRectF plot = chart_->plotArea();
-    if (time_scale_.max_seconds <= 0) return;
-    const QRectF size = mark.label->boundingRect();
-    const double x = plot.left() + plot.width() * mark.seconds / time_scale_.max_seconds;
-    mark.label->setPos(x - size.width() / 2, plot.top() - size.height());
+QGraphicsSimpleTextItem* RoastPlot::NewMarkLabel(const std::string& text, bool bold, const QColor& colour) {
+    // An item of its own: a series' point labels lie outside what the
+    // series repaints, and a repaint of the plot beside them would cut them.
+    auto* label = new QGraphicsSimpleTextItem(FromStd(text), chart_);
+    QFont font = label->font();
+    font.setBold(bold);
+    label->setFont(font);
+    label->setBrush(colour);
+    label->setZValue(kMarkLabelZ);
+    return label;
+}
+
+void RoastPlot::AddMark(double seconds, const std::string& label) {
+    // Labelled above the plot.
+    step_marks_.push_back({seconds, NewMarkLine(seconds, kStepMark, 1.0, Qt::DashLine),
+                           NewMarkLabel(label, true, QColor(60, 60, 60)), LabelPlace::AbovePlot});
+    PlaceLabel(step_marks_.back());
 }
 
 void RoastPlot::AddEventMark(std::vector<Mark>& into, const RoastMark& mark, bool background) {
-    QLineSeries* line = NewLine(background ? kBackgroundMark : kEvent, background ? 1.0 : 1.5, fraction_axis_);
-    if (background) {
-        QPen pen = line->pen();
-        pen.setStyle(Qt::DashDotLine);
-        line->setPen(pen);
-    }
-    line->append(mark.seconds, 0);
-    line->append(mark.seconds, 1);
-    auto* text = new QGraphicsSimpleTextItem(FromStd(background ? MarkLabel(mark.kind) : MarkText(mark, celsius_)),
-                                             chart_);
-    QFont font = text->font();
-    font.setBold(!background);
-    text->setFont(font);
-    text->setBrush(background ? kBackgroundMark.darker(130) : kEvent);
+    QLineSeries* line = background ? NewMarkLine(mark.seconds, kBackgroundMark, 1.0, Qt::DashDotLine)
+                                   : NewMarkLine(mark.seconds, kEvent, 1.5, Qt::SolidLine);
+    QGraphicsSimpleTextItem* label =
+        background ? NewMarkLabel(MarkLabel(mark.kind), false, kBackgroundMark.darker(130))
+                   : NewMarkLabel(MarkText(mark, celsius_), true, kEvent);
     // Along the line, reading upwards, so marks close together stay apart.
-    text->setRotation(-90);
-    text->setZValue(kMarkLabelZ);
-    into.push_back({mark.seconds, line, text, background});
-    PlaceEventLabel(into.back());
+    label->setRotation(-90);
+    // The shown roast's at the top of the plot, the background's at the bottom.
+    into.push_back({mark.seconds, line, label, background ? LabelPlace::AlongBottom : LabelPlace::AlongTop});
+    PlaceLabel(into.back());
 }
 
-void RoastPlot::PlaceEventLabel(const Mark& mark) {
+void RoastPlot::PlaceLabel(const Mark& mark) {
     const QRectF plot = chart_->plotArea();
     if (time_scale_.max_seconds <= 0) return;
-    // Turned a quarter left, the text runs up from its position, and its
-    // height lies to the right of it: it ends just left of the line, the
-    // shown roast's at the top of the plot, the background's at the bottom.
     const QRectF size = mark.label->boundingRect();
     const double x = plot.left() + plot.width() * mark.seconds / time_scale_.max_seconds;
-    const double bottom = mark.background ? plot.bottom() - 4 : plot.top() + 4 + size.width();
+    if (mark.place == LabelPlace::AbovePlot) {
+        mark.label->setPos(x - size.width() / 2, plot.top() - size.height());
+        return;
+    }
+    // Turned a quarter left, the text runs up from its position, and its
+    // height lies to the right of it: it ends just left of the line.
+    const double bottom = mark.place == LabelPlace::AlongBottom ? plot.bottom() - 4 : plot.top() + 4 + size.width();
     mark.label->setPos(x - size.height() - 1, bottom);
 }
 
 void RoastPlot::PlaceAllLabels() {
-    for (const Mark& mark : step_marks_) PlaceStepLabel(mark);
-    for (const Mark& mark : event_marks_) PlaceEventLabel(mark);
-    for (const Mark& mark : background_marks_) PlaceEventLabel(mark);
+    for (const std::vector<Mark>* marks : {&step_marks_, &event_marks_, &background_marks_})
+        for (const Mark& mark : *marks) PlaceLabel(mark);
 }
 
 void RoastPlot::RedrawEventMarks() {

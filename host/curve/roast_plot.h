@@ -90,15 +90,17 @@ private:
         std::vector<Segment> segments;
         std::vector<QLineSeries*> lines;  // every series of them, in the order made
     };
-    // A step mark, or an event mark (dry end, first crack...): its line
-    // across the plot and its label, above the plot for a step, along the
-    // line for an event (at the top for the shown roast, at the bottom and
-    // pale for the background's).
+    // Where a mark's label goes: above the plot (a step's), or along its
+    // line at the top (the shown roast's events) or at the bottom (the
+    // background's, pale).
+    enum class LabelPlace { AbovePlot, AlongTop, AlongBottom };
+    // A step mark or an event mark (dry end, first crack...): its line
+    // across the plot and its label.
     struct Mark {
         double seconds;
         QLineSeries* line;
         QGraphicsSimpleTextItem* label;
-        bool background;
+        LabelPlace place;
     };
     // What the time, temperature and rate axes span.
     struct AxisSpans {
@@ -119,9 +121,11 @@ private:
     void AppendPoint(LineFamily& family, double seconds, double value, QValueAxis* y_axis, const ValueScale& y_scale);
     // Of `points`, those needed to draw them on the plot as it is now.
     QList<QPointF> Thinned(const QList<QPointF>& points, const ValueScale& y_scale);
-    void PlaceStepLabel(const Mark& mark);
+    // A mark's line across the plot at `seconds`, and its label.
+    QLineSeries* NewMarkLine(double seconds, const QColor& colour, qreal width, Qt::PenStyle style);
+    QGraphicsSimpleTextItem* NewMarkLabel(const std::string& text, bool bold, const QColor& colour);
     void AddEventMark(std::vector<Mark>& into, const RoastMark& mark, bool background);
-    void PlaceEventLabel(const Mark& mark);
+    void PlaceLabel(const Mark& mark);
     void PlaceAllLabels();
     // The plot grew: lines thinned for a smaller one are drawn afresh.
     void OnPlotAreaChanged(const QRectF& plot);
