@@ -229,7 +229,7 @@ void CKavoloRoasterDlg::BindSkinButtons() {
 }
 
 void CKavoloRoasterDlg::LayOutPanel() {
-    setFixedSize(layout::kWindowWidth, layout::kWindowHeight);
+    setFixedSize(layout::kSkinWidth, layout::kSkinHeight);
     display_scale_ = DisplayScale(static_cast<float>(logicalDpiY()));
     background_->setGeometry(0, 0, layout::kSkinWidth, layout::kSkinHeight);
     for (const Placement& place : kPlacementTable) {

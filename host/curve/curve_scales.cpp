@@ -13,8 +13,10 @@ constexpr double kTimeRoomSeconds = 30;
 constexpr int kMaxTimeTicks = 12;
 constexpr double kTimeTicks[] = {60, 120, 300, 600, 900, 1800, 3600, 7200, 14400};
 
-constexpr double kRateLowestF = -100;
+constexpr double kRateLowestF = -20;
 constexpr double kRateHighestF = 150;
+constexpr double kRateAtLeastF = 30;
+constexpr double kRateRoomF = 2;
 constexpr double kRateTicks[] = {1, 2, 5, 10, 20, 25, 50, 100, 200};
 
 }  // namespace
@@ -59,10 +61,11 @@ ValueScale TemperatureScaleFor(const ValueSpan& seen, bool celsius) {
 
 ValueScale RateScaleFor(const ValueSpan& seen, int intervals, bool celsius) {
     double low = 0;
-    double high = DegreesInUnit(40, celsius);
+    double high = DegreesInUnit(kRateAtLeastF, celsius);
     if (!seen.empty) {
-        low = std::min(low, std::max(seen.low, DegreesInUnit(kRateLowestF, celsius)));
-        high = std::max(high, std::min(seen.high, DegreesInUnit(kRateHighestF, celsius)));
+        const double room = DegreesInUnit(kRateRoomF, celsius);
+        low = std::min(low, std::max(seen.low - room, DegreesInUnit(kRateLowestF, celsius)));
+        high = std::max(high, std::min(seen.high + room, DegreesInUnit(kRateHighestF, celsius)));
     }
     intervals = std::max(intervals, 1);
     ValueScale scale;

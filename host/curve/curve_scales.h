@@ -47,7 +47,8 @@ struct ValueSpan {
 ValueScale TemperatureScaleFor(const ValueSpan& seen, bool celsius);
 
 // The rate-of-rise axis with the same number of intervals as the
-// temperature axis, so both share the grid lines. It holds zero, a usual
-// roast's rates, and what was seen within -100..150 °F/min; steeper rates
-// (the first seconds of cooling) run off the chart rather than squash it.
+// temperature axis, so both share the grid lines. It spans the heating
+// rates seen, with a little room, and at least 0..30 °F/min; it reaches no
+// lower than -20 °F/min and no higher than 150 °F/min, so a rate beyond
+// (the beans cooling) runs off the chart rather than squash it.
 ValueScale RateScaleFor(const ValueSpan& seen, int intervals, bool celsius);

@@ -40,7 +40,9 @@ void CurveTracer::Add(const RoastSample& s) {
         bean_degrees_ = degrees;
     }
 
-    if (!s.ror_f_per_min) {
+    // The rate of rise is the heating's: in cooling it is steep and
+    // negative, and would squash the part a roaster reads.
+    if (!s.ror_f_per_min || cooling) {
         rate_open_ = false;
     } else {
         const double rate = DegreesInUnit(*s.ror_f_per_min, celsius_);

@@ -1,6 +1,6 @@
 // Turns a roast log's samples, one at a time, into what the curve draws:
-// lines of the bean temperature and of the rate of rise, the step marks and
-// the cooling periods. It decides where a line breaks (a gap in the
+// lines of the bean temperature and (while heating) of the rate of rise,
+// the step marks and the cooling periods. It decides where a line breaks (a gap in the
 // readings, a sensor error, the switch between heating and cooling, which
 // colour the bean line differently) and hands the drawing to a sink, so a
 // live roast costs the same small work per sample however long it runs.

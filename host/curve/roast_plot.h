@@ -65,6 +65,7 @@ public:
     std::vector<std::pair<double, QString>> marks() const;
     const std::vector<QAreaSeries*>& cooling_bands() const { return cooling_bands_; }
     QValueAxis* temperature_axis() const { return temperature_axis_; }
+    QValueAxis* rate_axis() const { return rate_axis_; }
     std::vector<std::pair<double, QString>> event_marks() const;
     std::vector<std::pair<double, QString>> background_marks() const;
     const std::vector<QLineSeries*>& background_lines() const { return background_lines_; }

@@ -6,8 +6,7 @@
 #include <array>
 
 namespace layout {
-constexpr int kWindowWidth = 921;
-constexpr int kWindowHeight = 746;
+// The skin fills the window: its client area is the skin's size.
 constexpr int kSkinWidth = 916;
 constexpr int kSkinHeight = 722;
 // Point size of the name font at 96 dots per inch, in tenths of a point.

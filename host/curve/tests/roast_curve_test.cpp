@@ -162,6 +162,7 @@ class RoastCurveTest : public QObject {
     Q_OBJECT
 private slots:
     void drawsARunAsItIsRecorded();
+    void rateAxisSpansTheHeatingsRatesNotTheCoolings();
     void opensSavedRoastsAndRefusesBadOnes();
     void thinnedLinesKeepTheirShapeOnScreen();
     void keysMarkTheRoastAndThePhasesFollow();
@@ -187,10 +188,11 @@ void RoastCurveTest::drawsARunAsItIsRecorded() {
     QVERIFY(w->plot().bean_lines()[3]->pen().color() != w->plot().bean_lines()[2]->pen().color());
     QCOMPARE(w->plot().bean_lines()[2]->pen().color(), w->plot().bean_lines()[0]->pen().color());
 
-    // Rates: every one recorded is drawn, and no rate line spans the
-    // error or the gap.
+    // Rates: every one recorded while heating is drawn, none of the
+    // cooling's, and no rate line spans the error or the gap.
     int rates = 0;
-    for (const RoastSample& sample : t.recorder.log().samples) rates += sample.ror_f_per_min ? 1 : 0;
+    for (const RoastSample& sample : t.recorder.log().samples)
+        rates += sample.ror_f_per_min && sample.run_phase != kCool ? 1 : 0;
     int drawn = 0;
     for (QLineSeries* line : w->plot().rate_lines()) {
         drawn += line->count();
@@ -528,6 +530,26 @@ void RoastCurveTest::historyListsSortsAndAsksBeforeDeleting() {
     h->DeleteChosen();
     QVERIFY(!QFile::exists(folder + QStringLiteral("b.csv")));
     QCOMPARE(h->table()->model()->rowCount(), 3);
+}
+
+void RoastCurveTest::rateAxisSpansTheHeatingsRatesNotTheCoolings() {
+    Stand t;
+    auto read = [&](double seconds, double bean) {
+        t.clock.ms = std::llround(seconds * 1000);
+        t.recorder.OnReading(static_cast<int32_t>(std::lround(bean)), t.s, t.working);
+    };
+    t.Run(kHeat, 1);
+    for (double s = 0; s <= 600; s += 0.5) read(s, 300 + s / 6);  // 10 °F/min, as late in a roast
+    t.Run(kCool, 2);
+    for (double s = 600.5; s <= 660; s += 0.5) read(s, 400 - (s - 600) * 100 / 60);  // -100 °F/min
+    const RoastPlot& plot = t.window()->plot();
+    QVERIFY(!plot.rate_lines().empty());
+    for (const QLineSeries* line : plot.rate_lines())
+        QVERIFY(line->at(line->count() - 1).x() <= 600);  // no rate drawn in cooling
+    // The heating's 10 °F/min reads in the lower third, not in a fifth of
+    // an axis that reaches -100.
+    QCOMPARE(plot.rate_axis()->min(), 0.0);
+    QCOMPARE(plot.rate_axis()->max(), 50.0);
 }
 
 QTEST_MAIN(RoastCurveTest)
