@@ -1,5 +1,7 @@
 #include "kavolo_roaster_dlg.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -11,7 +13,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextEdit>
 #include <QTime>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -24,6 +29,7 @@
 #include "control_ids.h"
 #include "editor_message.h"
 #include "key_translation.h"
+#include "live_roast_curve.h"
 #include "panel_layout.h"
 #include "picture_control.h"
 #include "picture_ids.h"
@@ -99,6 +105,12 @@ CKavoloRoasterDlg::CKavoloRoasterDlg(SerialControl& com, PortLister& ports, cons
 
     controller_ = std::make_unique<RoasterController>(*this, editor_, com, ports);
     roast_ = std::make_unique<RoastSession>(*controller_, this, roasts_folder);
+    // The roast windows open beside the panel, and the panel's keys work in
+    // the curve window too.
+    LiveRoastCurve& curve = roast_->curve();
+    curve.panel_where = [this] { return Where(); };
+    curve.share_panel_keys = [this](QWidget& window) { ShareKeys(window); };
+    curve.show_panel = [this] { BringForward(); };
     timers_ = std::make_unique<TimerBank>(
         [this](int id) { Forward("timer", [this, id] { controller_->OnTimer(id); }); }, this);
     BuildControls();
@@ -108,6 +120,8 @@ CKavoloRoasterDlg::~CKavoloRoasterDlg() {
     timers_->KillAll();
     roast_->Close();
     if (filtered_window_) filtered_window_->removeEventFilter(this);
+    for (const SharedWindow& shared : shared_windows_)
+        if (shared.handle) shared.handle->removeEventFilter(this);
 }
 
 template <typename F>
@@ -397,12 +411,79 @@ void CKavoloRoasterDlg::ForgetHeldKeys() {
 }
 
 bool CKavoloRoasterDlg::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == filtered_window_ && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease))
-        return FilterKey(static_cast<QKeyEvent*>(e));
+    const bool key = e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease;
+    if (key && watched == filtered_window_) return FilterKey(static_cast<QKeyEvent*>(e), true);
+    if (!key) return QDialog::eventFilter(watched, e);
+    const QWidget* sharing = SharingWindow(watched);
+    if (sharing && ForPanel(*sharing, static_cast<QKeyEvent*>(e))) return FilterKey(static_cast<QKeyEvent*>(e), false);
     return QDialog::eventFilter(watched, e);
 }
 
-bool CKavoloRoasterDlg::FilterKey(QKeyEvent* key) {
+QWidget* CKavoloRoasterDlg::SharingWindow(QObject* handle) const {
+    for (const SharedWindow& shared : shared_windows_)
+        if (shared.handle && shared.handle == handle) return shared.widget;
+    return nullptr;
+}
+
+bool CKavoloRoasterDlg::ForPanel(const QWidget& window, QKeyEvent* key) const {
+    // A field being typed into keeps its keys: the arrows move in it, Enter
+    // ends it.
+    const QWidget* focus = window.focusWidget();
+    const auto* line = qobject_cast<const QLineEdit*>(focus);
+    if ((line && !line->isReadOnly()) || qobject_cast<const QPlainTextEdit*>(focus) ||
+        qobject_cast<const QTextEdit*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus))
+        return false;
+    // A release goes on so the filter knows which keys are down.
+    if (key->type() == QEvent::KeyRelease) return true;
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Tab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    case Qt::Key_S:
+        return key->modifiers().testFlag(Qt::AltModifier);
+    default:
+        return false;
+    }
+}
+
+void CKavoloRoasterDlg::ShareKeys(QWidget& window) {
+    if (!window.windowHandle()) window.winId();
+    QWindow* handle = window.windowHandle();
+    if (!handle || SharingWindow(handle)) return;
+    handle->installEventFilter(this);
+    shared_windows_.push_back({handle, &window});
+}
+
+void CKavoloRoasterDlg::BringForward() {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+}
+
+std::optional<PanelWhere> CKavoloRoasterDlg::Where() const {
+    const QScreen* on = screen();
+    if (!on || !isVisible()) return std::nullopt;
+    PanelWhere where;
+    where.screen.area = on->availableGeometry();
+    where.screen.panel = frameGeometry();
+    // The keys a roast is run with.
+    for (int id : {ctl::kPower, ctl::kUp, ctl::kDown, ctl::kRight, ctl::kMode}) {
+        const QWidget* key = Control(id);
+        if (key) where.screen.keys.emplace_back(mapToGlobal(key->pos()), key->size());
+    }
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    where.decorations = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                                 outer.bottom() - inner.bottom());
+    return where;
+}
+
+bool CKavoloRoasterDlg::FilterKey(QKeyEvent* key, bool in_panel) {
     const bool is_enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (key->type() == QEvent::KeyRelease) {
         if (key->isAutoRepeat()) return false;
@@ -414,7 +495,7 @@ bool CKavoloRoasterDlg::FilterKey(QKeyEvent* key) {
         release.code = VirtualKeyCode(key->key(), key->modifiers());
         release.alt_held = key->key() != Qt::Key_Alt && key->modifiers().testFlag(Qt::AltModifier);
         release.enter_held = enter_held_;
-        release.to_name_box = focusWidget() == name_box_;
+        release.to_name_box = in_panel && focusWidget() == name_box_;
         if (key_message_seen) key_message_seen(release);
         Forward("key release", [&] { controller_->PreTranslateMessage(release); });
         return false;
@@ -422,7 +503,7 @@ bool CKavoloRoasterDlg::FilterKey(QKeyEvent* key) {
     if (is_enter) enter_held_ = true;
     KeyState state;
     state.enter_held = enter_held_;
-    state.to_name_box = focusWidget() == name_box_;
+    state.to_name_box = in_panel && focusWidget() == name_box_;
     bool consumed = false;
     for (const KeyMessage& message : TranslateKeyPress(key->key(), key->modifiers(), key->text(), state)) {
         if (key_message_seen) key_message_seen(message);

@@ -8,6 +8,8 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QPointer>
+#include <QWindow>
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,6 +19,7 @@
 
 #include "roaster_controller.h"
 #include "skin_art.h"
+#include "window_placer.h"
 #include "window_services.h"
 
 class QLabel;
@@ -111,9 +114,22 @@ private:
     // Runs a modal box unless a box with the same text is showing already;
     // returns the button pressed, or -1 when it did not open.
     int RunBox(const std::string& text, bool yes_no);
-    // Forwards one key press or release of this window to the key filter;
-    // true when the filter consumed it.
-    bool FilterKey(QKeyEvent* event);
+    // Forwards one key press or release to the key filter, from this
+    // window (`in_panel`) or from one that shares its keys; true when the
+    // filter consumed it.
+    bool FilterKey(QKeyEvent* event, bool in_panel);
+    // The panel's keys (the arrows, Tab, Alt+S, Enter) work in `window`
+    // too, while no field there is being typed into.
+    void ShareKeys(QWidget& window);
+    // The window sharing the panel's keys whose window system window is
+    // `handle`; null for others.
+    QWidget* SharingWindow(QObject* handle) const;
+    // True for a key of `window` that goes to the panel's key filter.
+    bool ForPanel(const QWidget& window, QKeyEvent* key) const;
+    // Shows the panel in front, with the keyboard.
+    void BringForward();
+    // Where the panel and its keys are on the screen; none while hidden.
+    std::optional<PanelWhere> Where() const;
     // Reads Enter as released and restarts the Alt+Enter count.
     void ForgetHeldKeys();
     // Runs input forwarded to the controller; an exception is reported
@@ -145,6 +161,12 @@ private:
     bool ended_ = false;
     bool enter_held_ = false;
     QObject* filtered_window_ = nullptr;
+    // The windows the panel's keys work in.
+    struct SharedWindow {
+        QPointer<QWindow> handle;
+        QPointer<QWidget> widget;
+    };
+    std::vector<SharedWindow> shared_windows_;
     std::multiset<std::string> open_boxes_;
     std::vector<QMessageBox*> box_widgets_;  // the boxes open now, innermost last
 };

@@ -10,7 +10,6 @@ namespace {
 
 constexpr double kMinimumTimeSeconds = 600;
 constexpr double kTimeRoomSeconds = 30;
-constexpr int kMaxTimeTicks = 12;
 constexpr double kTimeTicks[] = {60, 120, 300, 600, 900, 1800, 3600, 7200, 14400};
 
 constexpr double kRateLowestF = -20;
@@ -28,13 +27,13 @@ std::string ClockText(double seconds) {
     return text;
 }
 
-TimeScale TimeScaleFor(double last_seconds) {
+TimeScale TimeScaleFor(double last_seconds, int max_ticks) {
     const double needed = std::max(kMinimumTimeSeconds, last_seconds + kTimeRoomSeconds);
     TimeScale scale;
     for (double tick : kTimeTicks) {
         scale.tick_seconds = tick;
         scale.max_seconds = std::ceil(needed / tick) * tick;
-        if (scale.max_seconds / tick <= kMaxTimeTicks) break;
+        if (scale.max_seconds / tick <= max_ticks) break;
     }
     return scale;
 }

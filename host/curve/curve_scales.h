@@ -21,9 +21,10 @@ struct TimeScale {
 };
 
 // The time axis for a curve that reaches `last_seconds`: at least ten
-// minutes, some room after the last sample, whole ticks, at most twelve of
-// them. It changes only when the curve passes its end.
-TimeScale TimeScaleFor(double last_seconds);
+// minutes, some room after the last sample, whole ticks, at most
+// `max_ticks` of them (twelve, or fewer on a narrow plot). It changes only
+// when the curve passes its end.
+TimeScale TimeScaleFor(double last_seconds, int max_ticks = 12);
 
 struct ValueScale {
     double low = 0;

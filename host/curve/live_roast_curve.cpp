@@ -31,7 +31,10 @@ RoastCurveWindow& LiveRoastCurve::Window() {
             return files && files->saved() ? files->path() : std::string();
         };
         window_->show_history = [this] { ShowHistory(); };
+        window_->show_panel = show_panel;
         window_->Follow(&recorder_);
+        window_placer_ = PlacerFor(*window_, QStringLiteral("curve"));
+        if (share_panel_keys) share_panel_keys(*window_);
         if (on_window_made) on_window_made(*window_);
     }
     return *window_;
@@ -41,6 +44,7 @@ RoastHistoryWindow& LiveRoastCurve::History() {
     if (!history_) {
         history_ = new RoastHistoryWindow(folder_, owner_);
         history_->SetCelsius(celsius_());
+        history_placer_ = PlacerFor(*history_, QStringLiteral("history"));
         // Opened as "Open roast…" opens, in the curve window brought to the front.
         history_->open_roast = [this](const QString& path) {
             Show();
@@ -55,12 +59,26 @@ RoastHistoryWindow& LiveRoastCurve::History() {
     return *history_;
 }
 
+WindowPlacer* LiveRoastCurve::PlacerFor(QWidget& window, const QString& name) {
+    // The least a window beside the panel is given: room for a readable
+    // curve, or the history's few columns.
+    constexpr QSize kLeast(560, 380);
+    auto* placer = new WindowPlacer(window, name, kLeast);
+    placer->panel = [this]() -> std::optional<PanelWhere> {
+        return panel_where ? panel_where() : std::nullopt;
+    };
+    return placer;
+}
+
 void LiveRoastCurve::Show() {
-    Window().ShowActive();
+    RoastCurveWindow& window = Window();
+    window_placer_->PlaceOnce();
+    window.ShowActive();
 }
 
 void LiveRoastCurve::ShowHistory() {
     RoastHistoryWindow& history = History();
+    history_placer_->PlaceOnce();
     history.show();
     history.raise();
     history.activateWindow();
@@ -73,7 +91,9 @@ void LiveRoastCurve::FollowUnit() {
 
 void LiveRoastCurve::OnEvent(RoastEvent event) {
     if (event == RoastEvent::Started && (!window_ || !window_->isVisible())) {
-        Window().ShowPassively();
+        RoastCurveWindow& window = Window();
+        window_placer_->PlaceOnce();
+        window.ShowPassively();
     }
     if (event == RoastEvent::Ended && history_) history_->Refresh();
     if (!window_) return;

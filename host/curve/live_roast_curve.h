@@ -3,7 +3,8 @@
 // recording starts (without taking the keyboard from the panel), and
 // follows every sample and the panel's temperature unit. Beside it the
 // "Roast history" window, made when first asked for, lists the saved roasts
-// afresh after every recording and opens them in the curve window.
+// afresh after every recording and opens them in the curve window. Both
+// open beside the panel, or where the user last put them.
 #pragma once
 
 #include <QPointer>
@@ -15,6 +16,7 @@
 #include "roast_curve_window.h"
 #include "roast_history_window.h"
 #include "roast_recorder.h"
+#include "window_placer.h"
 
 class QWidget;
 class RoastLogFiles;
@@ -47,6 +49,14 @@ public:
     std::function<void(RoastCurveWindow&)> on_window_made;
     std::function<void(RoastHistoryWindow&)> on_history_made;
 
+    // What the windows need of the panel they open beside; the program's
+    // main window gives them. Where the panel is (without it the window
+    // system places the windows); its keys made to work in the curve
+    // window too; the panel brought to the front.
+    std::function<std::optional<PanelWhere>()> panel_where;
+    std::function<void(QWidget& window)> share_panel_keys;
+    std::function<void()> show_panel;
+
 private:
     void OnEvent(RoastEvent event);
     RoastCurveWindow& Window();
@@ -57,8 +67,13 @@ private:
     QString folder_;
     QWidget* owner_;
     std::function<bool()> celsius_;
+    // Places a window made now beside the panel, or where it was put.
+    WindowPlacer* PlacerFor(QWidget& window, const QString& name);
+
     QPointer<RoastCurveWindow> window_;
     QPointer<RoastHistoryWindow> history_;
+    QPointer<WindowPlacer> window_placer_;
+    QPointer<WindowPlacer> history_placer_;
     // The recorder keeps its listeners; this one goes quiet when this dies.
     std::shared_ptr<LiveRoastCurve*> self_;
 };

@@ -13,11 +13,13 @@
 
 #include "curve_colours.h"
 #include "curve_text.h"
+#include "flow_layout.h"
 #include "mark_controls.h"
 #include "phase_bar.h"
 #include "roast_notes_panel.h"
 #include "roast_phases.h"
 #include "warning_box.h"
+#include "window_settings.h"
 
 namespace {
 
@@ -30,6 +32,9 @@ const QString kHistory = QStringLiteral("History\u2026");
 const QString kShowBackground = QStringLiteral("Show as background\u2026");
 const QString kClearBackground = QStringLiteral("Clear background");
 const QString kNotesToggle = QStringLiteral("Notes");
+const QString kPanel = QStringLiteral("Panel");
+// Whether the notes are shown beside the curve, kept between runs.
+const QString kNotesShownKey = QStringLiteral("curve/notes_shown");
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
@@ -118,45 +123,47 @@ QWidget* RoastCurveWindow::BuildPicture() {
 }
 
 QWidget* RoastCurveWindow::BuildButtons() {
+    // The buttons wrap onto further rows in a narrow window (one beside the
+    // panel on a small screen).
     auto* rows = new QWidget(this);
-    auto add = [this, rows](QHBoxLayout* row, const QString& text, auto action) {
+    auto* flow = new FlowLayout(rows, 6);
+    flow->setContentsMargins(8, 0, 8, 0);
+    auto add = [this, rows, flow](const QString& text, auto action) {
         auto* b = new QPushButton(text, rows);
         b->setObjectName(text);
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, action);
-        row->addWidget(b);
+        flow->addWidget(b);
         return b;
     };
-    auto* marks = new QHBoxLayout;
     mark_controls_ = new MarkControls(rows);
-    marks->addWidget(mark_controls_);
-    marks->addStretch(1);
-    add(marks, kShowBackground, [this] { files_.ShowBackground(); })
+    flow->addWidget(mark_controls_);
+    add(kShowBackground, [this] { files_.ShowBackground(); })
         ->setToolTip(QStringLiteral("Draws a saved roast faintly behind the curve, to roast against"));
-    add(marks, kClearBackground, &RoastCurveWindow::ClearBackground);
+    add(kClearBackground, &RoastCurveWindow::ClearBackground);
 
-    auto* files = new QHBoxLayout;
-    add(files, kOpenRoast, [this] { files_.OpenRoast(); });
-    add(files, kSavePicture, [this] { files_.SavePicture(picture_, shown_); });
-    add(files, kSaveLog, [this] {
+    flow->AddBreak();
+    add(kOpenRoast, [this] { files_.OpenRoast(); });
+    add(kSavePicture, [this] { files_.SavePicture(picture_, shown_); });
+    add(kSaveLog, [this] {
         CommitNotes();
         files_.SaveLogAs(shown_);
     });
-    add(files, kOpenFolder, [this] { files_.OpenFolder(); });
-    add(files, kHistory, [this] {
+    add(kOpenFolder, [this] { files_.OpenFolder(); });
+    add(kHistory, [this] {
         if (show_history) show_history();
     });
-    files->addStretch(1);
-    QPushButton* notes = add(files, kNotesToggle, [this](bool shown) { notes_->setVisible(shown); });
+    QPushButton* notes = add(kNotesToggle, [this](bool shown) {
+        notes_->setVisible(shown);
+        WindowSettings().setValue(kNotesShownKey, shown);
+    });
     notes->setCheckable(true);
-    notes->setChecked(true);
+    notes->setChecked(WindowSettings().value(kNotesShownKey, true).toBool());
+    notes_->setVisible(notes->isChecked());
     notes->setToolTip(QStringLiteral("Shows or hides the notes beside the curve"));
-
-    auto* layout = new QVBoxLayout(rows);
-    layout->setContentsMargins(8, 0, 8, 0);
-    layout->setSpacing(4);
-    layout->addLayout(marks);
-    layout->addLayout(files);
+    add(kPanel, [this] {
+        if (show_panel) show_panel();
+    })->setToolTip(QStringLiteral("Brings the roaster's panel to the front (key P)"));
     return rows;
 }
 
@@ -243,6 +250,7 @@ void RoastCurveWindow::OpenRoastFile(const QString& path) {
         viewer->setWindowTitle(kTitle + QStringLiteral(" \u2013 ") + QFileInfo(path).fileName());
         viewer->files().ChooseAs(files_);
         viewer->show_history = show_history;
+        viewer->show_panel = show_panel;
         viewer->SetCelsius(celsius_);
         viewer->show();
         viewer->ShowLog(std::move(*log), path);
@@ -315,6 +323,8 @@ bool RoastCurveWindow::event(QEvent* event) {
 }
 
 void RoastCurveWindow::showEvent(QShowEvent* event) {
+    button(kHistory)->setVisible(static_cast<bool>(show_history));
+    button(kPanel)->setVisible(static_cast<bool>(show_panel));
     if (stale_) Rebuild();
     QWidget::showEvent(event);
 }
@@ -322,6 +332,10 @@ void RoastCurveWindow::showEvent(QShowEvent* event) {
 void RoastCurveWindow::keyPressEvent(QKeyEvent* event) {
     // Letters typed into a notes field never come here: the field takes them.
     if (mark_controls_->HandleKey(event)) return;
+    if (event->key() == Qt::Key_P && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
+        if (!event->isAutoRepeat() && show_panel) show_panel();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 

@@ -69,8 +69,10 @@ public:
     // Told of every read-only window this one opens for a roast chosen
     // while a recording runs.
     std::function<void(RoastCurveWindow&)> on_viewer_opened;
-    // Shows the roast history ("History…"); the button is hidden without it.
+    // Shows the roast history ("History…"), and brings the panel to the
+    // front ("Panel", key P); each button is hidden without its action.
     std::function<void()> show_history;
+    std::function<void()> show_panel;
     // The saved file of the recorder's last recording; empty while one
     // runs and when it could not be saved. Notes edited after a roast are
     // written into it.

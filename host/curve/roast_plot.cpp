@@ -195,8 +195,19 @@ void RoastPlot::Draw() {
     UpdateAxisTitles();
 }
 
+int RoastPlot::TimeTicks() const {
+    // Room for a label "00:00" and its gap at each tick.
+    constexpr double kTickWidth = 56;
+    constexpr int kMostTicks = 12;
+    const double width = chart_->plotArea().width();
+    return width <= 0 ? kMostTicks : std::clamp(static_cast<int>(width / kTickWidth), 4, kMostTicks);
+}
+
 void RoastPlot::OnPlotAreaChanged(const QRectF& plot) {
     PlaceAllLabels();
+    // A plot too narrow or wide for its time labels has them chosen again.
+    if (tracer_ && TimeScaleFor(time_scale_.max_seconds, TimeTicks()).tick_seconds != time_scale_.tick_seconds)
+        draw_later_->start();
     constexpr double kGrowth = 1.05;
     if (plot.isEmpty()) return;
     // Lines drawn before the plot had its size (the window not laid out
@@ -224,7 +235,7 @@ RoastPlot::AxisSpans RoastPlot::CurrentSpans() const {
 
 void RoastPlot::UpdateScales(const CurveTracer& tracer) {
     // The axes hold the background roast too.
-    const TimeScale time = TimeScaleFor(std::max(tracer.last_seconds(), background_seconds_));
+    const TimeScale time = TimeScaleFor(std::max(tracer.last_seconds(), background_seconds_), TimeTicks());
     if (time != time_scale_) {
         time_scale_ = time;
         for (const QString& label : time_axis_->categoriesLabels()) time_axis_->remove(label);

@@ -113,6 +113,8 @@ private:
     // The axes for what `tracer` has drawn, and the background.
     void UpdateScales(const CurveTracer& tracer);
     AxisSpans CurrentSpans() const;
+    // How many time ticks have room on the plot.
+    int TimeTicks() const;
     void UpdateAxisTitles();
     QLineSeries* NewLine(const QColor& colour, qreal width, QValueAxis* y_axis);
     // Puts a series on the chart; while drawing afresh, only once all are made.

@@ -1,14 +1,21 @@
 // The main window and the roast recording beside it: the curve follows the
-// panel's unit, a roast running at the end is kept, and a log that cannot
-// be written is said once.
+// panel's unit, the panel's keys work in it, it comes back where the user
+// put it, a roast running at the end is kept, and a log that cannot be
+// written is said once.
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include "controller_state.h"
 #include "control_ids.h"
 #include "live_roast_curve.h"
+#include "roast_notes_panel.h"
+#include "window_settings.h"
 #include "roast_session.h"
 #include "temperature_window.h"
 #include "window_stand.h"
@@ -16,6 +23,9 @@
 class WindowRoastTest : public QObject {
     Q_OBJECT
 private slots:
+    void init() { WindowSettings().clear(); }
+    void thePanelsKeysWorkInTheCurveWindow();
+    void theCurveWindowComesBackWhereTheUserPutIt();
     void clickOnTheTemperatureWindowSwitchesTheCurvesUnit();
     void roastRunningAtTheEndIsKeptMarkedIncomplete();
     void roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing();
@@ -73,6 +83,55 @@ void WindowRoastTest::roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing
     QVERIFY(boxes.front()->text().startsWith(QStringLiteral("Cannot write the roast log %1: ").arg(folder)));
     QVERIFY(boxes.front()->text().contains(QStringLiteral("\"Save log as\u2026\"")));
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void WindowRoastTest::thePanelsKeysWorkInTheCurveWindow() {
+    QTemporaryDir roasts;
+    Stand t(roasts.path());
+    ControllerState& s = t.s();
+    s.machine_state = kRun;
+    s.run_phase = kHeat;
+    s.roast_time = 30;
+    t.window->controller().OnButtonReleased();  // the recording starts, the curve window opens
+    RoastCurveWindow* curve = t.window->roast_session().curve().window();
+    QVERIFY(curve && curve->isVisible());
+    curve->activateWindow();
+    QWindow* keys = curve->windowHandle();
+
+    // Up lengthens the running step as on the panel; D stays the curve's mark.
+    QTest::keyClick(keys, Qt::Key_Up);
+    QCOMPARE(s.roast_time, 31);
+    QTest::keyClick(keys, Qt::Key_D);
+    QVERIFY(t.window->roast_session().recorder().marks().Find(MarkKind::DryEnd));
+    // A notes field being typed into keeps its arrows.
+    curve->notes()->bean_field()->setFocus();
+    QTest::keyClick(keys, Qt::Key_Up);
+    QCOMPARE(s.roast_time, 31);
+}
+
+void WindowRoastTest::theCurveWindowComesBackWhereTheUserPutIt() {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect put(screen.left() + 20, screen.top() + 30, 600, 420);
+    {
+        QTemporaryDir roasts;
+        Stand t(roasts.path());
+        t.window->roast_session().ShowCurve();
+        RoastCurveWindow* curve = t.window->roast_session().curve().window();
+        curve->setGeometry(put);  // the user moves it
+        curve->close();
+    }
+    {
+        QTemporaryDir roasts;
+        Stand t(roasts.path());
+        t.window->roast_session().ShowCurve();
+        QCOMPARE(t.window->roast_session().curve().window()->geometry(), put);
+    }
+    // A place no screen shows any more is not used.
+    WindowSettings().setValue(QStringLiteral("curve/geometry"), put.translated(screen.width() * 3, 0));
+    QTemporaryDir roasts;
+    Stand t(roasts.path());
+    t.window->roast_session().ShowCurve();
+    QVERIFY(screen.intersects(t.window->roast_session().curve().window()->geometry()));
 }
 
 QTEST_MAIN(WindowRoastTest)

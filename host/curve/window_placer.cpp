@@ -1,0 +1,83 @@
+#include "window_placer.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <cstdlib>
+
+#include "window_settings.h"
+
+namespace {
+
+// Window managers nudge a window by its decorations when they map it; a
+// change larger than this is the user's.
+constexpr int kNudge = 8;
+
+bool Differs(const QRect& a, const QRect& b) {
+    return std::abs(a.x() - b.x()) > kNudge || std::abs(a.y() - b.y()) > kNudge ||
+           std::abs(a.width() - b.width()) > kNudge || std::abs(a.height() - b.height()) > kNudge;
+}
+
+std::vector<QRect> ScreenAreas() {
+    std::vector<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) areas.push_back(screen->availableGeometry());
+    return areas;
+}
+
+}  // namespace
+
+WindowPlacer::WindowPlacer(QWidget& window, QString name, QSize minimum)
+    : QObject(&window), window_(&window), key_(std::move(name) + QStringLiteral("/geometry")), minimum_(minimum) {
+    save_later_ = new QTimer(this);
+    save_later_->setSingleShot(true);
+    save_later_->setInterval(500);
+    connect(save_later_, &QTimer::timeout, this, &WindowPlacer::Save);
+    window.installEventFilter(this);
+}
+
+void WindowPlacer::PlaceOnce() {
+    if (placed_ || !window_) return;
+    placed_ = true;
+    const std::optional<PanelWhere> where = panel ? panel() : std::nullopt;
+    const QMargins decorations = where ? where->decorations : QMargins();
+    const QRect saved = WindowSettings().value(key_).toRect();
+    if (saved.isValid() && StillOnScreen(saved + decorations, ScreenAreas())) {
+        set_ = saved;
+        user_placed_ = true;  // it stays where the user put it
+    } else if (where) {
+        // The window's own least size; a narrow one may need more height
+        // (its buttons wrap).
+        QSize smallest = window_->minimumSizeHint().expandedTo(window_->minimumSize());
+        if (window_->hasHeightForWidth())
+            smallest.setHeight(std::max(smallest.height(), window_->heightForWidth(smallest.width())));
+        QSize least = minimum_.expandedTo(smallest);
+        if (window_->hasHeightForWidth())
+            least.setHeight(std::max(least.height(), window_->heightForWidth(least.width())));
+        const QRect frame = PlaceBesidePanel(where->screen, window_->size().grownBy(decorations),
+                                             least.grownBy(decorations), smallest.grownBy(decorations));
+        set_ = frame - decorations;
+    } else {
+        return;
+    }
+    window_->setGeometry(set_);
+}
+
+bool WindowPlacer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != window_) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::Hide) {
+        Save();
+    } else if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && window_->isVisible()) {
+        if (!user_placed_ && Differs(window_->geometry(), set_)) user_placed_ = true;
+        if (user_placed_) save_later_->start();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowPlacer::Save() {
+    save_later_->stop();
+    if (!window_ || !user_placed_ || window_->isMinimized() || window_->isMaximized()) return;
+    WindowSettings().setValue(key_, window_->geometry());
+}
