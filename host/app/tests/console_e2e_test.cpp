@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QTest>
 #include <algorithm>
@@ -162,6 +163,7 @@ private slots:
     void modeWithTheEditorOpenShowsTheMachineSetting();
     void programButtonWithoutTheLibrary();
     void programOnAPortAndASecondInstance();
+    void exitStatusSaysWhetherTheConsoleFailed();
 };
 
 void ConsoleEndToEnd::linkUpShowsTheRoastersProgram() {
@@ -530,6 +532,43 @@ void ConsoleEndToEnd::programOnAPortAndASecondInstance() {
 
     first.kill();
     QVERIFY(first.waitForFinished());
+}
+
+void ConsoleEndToEnd::exitStatusSaysWhetherTheConsoleFailed() {
+    QTemporaryDir folder;
+    QFile not_a_port(folder.filePath("not-a-port"));
+    QVERIFY(not_a_port.open(QIODevice::WriteOnly));
+    not_a_port.close();
+    RoasterModel::Options long_upload = DistinctRoaster();
+    long_upload.program.steps.assign(22, {5, 10, 3});
+    const struct {
+        const char* name;
+        QString port;  // empty: --simulate
+        RoasterModel::Options roaster;
+        QString box;  // empty: none, and the user presses CANCEL
+        int status;
+    } cases[] = {
+        {"a port that is no serial port", not_a_port.fileName(), {}, "Open Communication Port Failure!", 1},
+        {"an upload of 22 steps", QString(), long_upload, "The Port communications error!", 1},
+        {"CANCEL", QString(), DistinctRoaster(), QString(), 0},
+    };
+    for (const auto& c : cases) {
+        ConsoleSettings settings;
+        settings.options.port = c.port.toStdString();
+        settings.options.simulate = c.port.isEmpty();
+        settings.simulated_roaster = c.roaster;
+        settings.lock_folder = folder.path();
+        settings.roasts_folder = folder.filePath("roasts");
+        ConsoleProgram program(settings);
+        DialogAnswerer dialogs;
+        QTimer cancel;
+        cancel.setSingleShot(true);
+        connect(&cancel, &QTimer::timeout, [&program] { ClickMiddle(program.window()->Button(ctl::kCancel)); });
+        if (c.box.isEmpty()) cancel.start(1000);
+        const int status = program.Run();
+        QVERIFY2(status == c.status, qPrintable(QStringLiteral("%1: exit status %2").arg(c.name).arg(status)));
+        QCOMPARE(dialogs.boxes, c.box.isEmpty() ? QStringList() : QStringList{c.box});
+    }
 }
 
 int main(int argc, char** argv) {
