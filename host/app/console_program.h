@@ -38,8 +38,8 @@ public:
 
     // The program: starts the simulated roaster when asked for, then the
     // application, which runs the main window until it ends. Returns the
-    // exit code: 1 when the simulated roaster cannot start or another
-    // instance runs, else 0.
+    // exit code: 1 when the simulated roaster cannot start, another
+    // instance runs or a failure of the link ended the window, else 0.
     int Run();
     // The same start-up without waiting: the main window is left open over
     // the caller's event loop. False when the program would have ended at

@@ -1,5 +1,6 @@
 #include "kavolo_roaster_app.h"
 
+#include "control_ids.h"
 #include "instance_lock.h"
 #include "user_notice.h"
 
@@ -23,8 +24,7 @@ bool CKavoloRoasterApp::MakeWindow() {
 
 bool CKavoloRoasterApp::InitInstance() {
     if (!MakeWindow()) return false;
-    window_->exec();
-    return true;
+    return window_->exec() != kResultAbort;
 }
 
 bool CKavoloRoasterApp::Open() {

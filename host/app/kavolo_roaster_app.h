@@ -18,7 +18,7 @@ public:
 
     // Shows "Only one instance can run!" and returns false when another
     // instance holds the lock; otherwise runs the main window until it ends
-    // and returns true.
+    // and returns whether it ended as asked (false: a failure ended it).
     bool InitInstance();
     // The same start without waiting for the window to end: the lock, the
     // window's initialisation, then the window shown modally over the

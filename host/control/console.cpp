@@ -46,11 +46,11 @@ void Console::DisarmDelayedStart() {
     window.ShowPicker(false);
 }
 
-void Console::CloseProgram() {
+void Console::CloseProgram(int result) {
     window.KillTimer(kControlTimer);
     window.KillTimer(kLinkTimer);
     window.KillTimer(kHoldTimer);
-    window.EndDialog(kResultCancel);
+    window.EndDialog(result);
 }
 
 std::string DisplayName(const std::string& name) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "console_events.h"
+#include "control_ids.h"
 #include "controller_state.h"
 #include "editor_library.h"
 #include "list_diagnostics.h"
@@ -56,8 +57,9 @@ struct Console {
     void ShowProfileName();
     // Disarms a delayed start: the clock icon comes back, the picker hides.
     void DisarmDelayedStart();
-    // Stops timers 1 to 3 and ends the main window with the Cancel result.
-    void CloseProgram();
+    // Stops timers 1 to 3 and ends the main window with `result`: Cancel
+    // when the user ends the program, Abort when a failure ends it.
+    void CloseProgram(int result = kResultCancel);
 };
 
 // The name box text for a profile: a name longer than 5 characters whose

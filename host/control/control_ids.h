@@ -44,3 +44,5 @@ constexpr int kDownloadPeriodMs = 50;
 // Dialog results.
 constexpr int kResultOk = 1;
 constexpr int kResultCancel = 2;
+// The program ends because the link cannot go on; it exits with a failure.
+constexpr int kResultAbort = 3;

@@ -162,7 +162,7 @@ void Link::LinkStartTick() {
         w.KillTimer(kHoldTimer);
         w.MessageBox("Open Communication Port Failure!");
         s.hello_wait = 0;
-        c_.CloseProgram();
+        c_.CloseProgram(kResultAbort);
         return;
     }
     s.hello_wait = 1;

@@ -66,7 +66,7 @@ void ReceiveHandler::OnLinkDownFrame(const uint8_t* f) {
     }
     if (s.upload_count > kMaxUploadSteps) {
         c_.window.MessageBox("The Port communications error!");
-        c_.CloseProgram();
+        c_.CloseProgram(kResultAbort);
     }
 }
 

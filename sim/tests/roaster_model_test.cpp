@@ -149,6 +149,23 @@ TEST(ThermalModel, BelievableRoastCurve) {
     EXPECT_LT(t.temperature_f(), 100.0);
 }
 
+// Five minutes of heating as the console drives it, then one minute of
+// cooling at a low and at a high fan: the more air, the cooler the beans.
+TEST(RoasterModel, AHigherFanCoolsTheBeansFaster) {
+    double after_cooling[2] = {};
+    const uint8_t fans[2] = {2, 9};
+    for (int i = 0; i < 2; ++i) {
+        RoasterModel m;
+        int64_t t = 0;
+        for (; t <= 5 * 60 * 1000; t += 500) Send(m, Status(0x04, 0x02, 5, 59, 3), t);
+        const double hot = m.temperature_f();
+        for (const int64_t end = t + 60 * 1000; t <= end; t += 500) Send(m, Status(0x04, 0x04, fans[i], 30, 0), t);
+        EXPECT_LT(m.temperature_f(), hot - 50) << "fan " << int(fans[i]);
+        after_cooling[i] = m.temperature_f();
+    }
+    EXPECT_LT(after_cooling[1], after_cooling[0] - 50) << "fan 9 against fan 2";
+}
+
 }  // namespace
 
 TEST(RoasterModel, KeepsOnlyTheLatestFramesButReportsEveryOne) {

@@ -8,10 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMap>
+#include <QSet>
 #include <QTimeEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QTest>
 #include <algorithm>
@@ -162,6 +165,7 @@ private slots:
     void modeWithTheEditorOpenShowsTheMachineSetting();
     void programButtonWithoutTheLibrary();
     void programOnAPortAndASecondInstance();
+    void exitStatusSaysWhetherTheConsoleFailed();
 };
 
 void ConsoleEndToEnd::linkUpShowsTheRoastersProgram() {
@@ -252,8 +256,11 @@ void ConsoleEndToEnd::profileRunsToTheEndWithTheEditorFollowing() {
     const QString path = WriteProfile(files, "Short.coff", kShortRoast);
     RunningConsole c;
     QList<int> sent;  // every reading the roaster sends
+    QList<QList<int>> echoed;  // and the state, phase, fan, time and heat it answers
     c.sim().on_sent = [&](const std::vector<uint8_t>& b) {
-        if (b.size() == kFrameSize && b[1] == 0xAA && b[4] == kCmdStatus) sent << b[10] * 256 + b[11];
+        if (b.size() != kFrameSize || b[1] != 0xAA || b[4] != kCmdStatus) return;
+        sent << b[10] * 256 + b[11];
+        echoed << QList<int>{b[5], b[6], b[7], b[8], b[9]};
     };
     QVERIFY(c.LinkUp());
     c.Select(path);
@@ -281,14 +288,38 @@ void ConsoleEndToEnd::profileRunsToTheEndWithTheEditorFollowing() {
     QFile log(c.roasts.filePath(logs[0]));
     QVERIFY(log.open(QIODevice::ReadOnly));
     QList<int> logged;
+    QList<QList<QByteArray>> fields;
     bool rows = false;
     for (const QByteArray& line : log.readAll().split('\n')) {
-        if (rows && !line.isEmpty()) logged << line.split(',').value(1).toInt();
+        if (rows && !line.isEmpty()) {
+            fields << line.split(',');
+            logged << fields.back().value(1).toInt();
+        }
         rows = rows || line.startsWith("seconds,bean_f,");
     }
     QVERIFY2(logged.size() >= 30, qPrintable(QString("0.3 minutes at two readings a second: %1").arg(logged.size())));
     QVERIFY(logged.size() <= sent.size());
-    QVERIFY(std::search(sent.begin(), sent.end(), logged.begin(), logged.end()) != sent.end());
+    const auto first = std::search(sent.begin(), sent.end(), logged.begin(), logged.end());
+    QVERIFY(first != sent.end());
+    // Each row holds what the frame its reading answered told the roaster,
+    // or, where the tick after that frame changed them, what the next one
+    // told it; its step is the profile's step with that fan and heat.
+    const QMap<QByteArray, int> state_bits{{"run", 0x04}};
+    const QMap<QByteArray, int> phase_bits{{"heat", 0x02}, {"cool", 0x04}};
+    QSet<int> steps;
+    for (int i = 0, at = static_cast<int>(first - sent.begin()); i < fields.size(); ++i, ++at) {
+        const QList<QByteArray>& f = fields[i];
+        const QList<int> row{state_bits.value(f.value(4)), phase_bits.value(f.value(5)), f.value(7).toInt(),
+                             qRound(f.value(9).toDouble() * 10), f.value(8).toInt()};
+        QVERIFY2(row == echoed[at] || (at + 1 < echoed.size() && row == echoed[at + 1]), f.join(',').constData());
+        const int step = f.value(6).toInt();
+        QVERIFY2(step >= 1 && step <= 3, f.join(',').constData());
+        const ProfileStep& planned = kShortRoast[step - 1];
+        QVERIFY2(row[2] == planned.fan && row[4] == planned.heat && (row[1] == 0x04) == (step == 3),
+                 f.join(',').constData());
+        steps << step;
+    }
+    QCOMPARE(steps, (QSet<int>{1, 2, 3}));
 
     // The program that ran goes to the roaster, intact.
     QTRY_COMPARE_WITH_TIMEOUT(c.roaster().downloads(), 1, 2000);
@@ -530,6 +561,43 @@ void ConsoleEndToEnd::programOnAPortAndASecondInstance() {
 
     first.kill();
     QVERIFY(first.waitForFinished());
+}
+
+void ConsoleEndToEnd::exitStatusSaysWhetherTheConsoleFailed() {
+    QTemporaryDir folder;
+    QFile not_a_port(folder.filePath("not-a-port"));
+    QVERIFY(not_a_port.open(QIODevice::WriteOnly));
+    not_a_port.close();
+    RoasterModel::Options long_upload = DistinctRoaster();
+    long_upload.program.steps.assign(22, {5, 10, 3});
+    const struct {
+        const char* name;
+        QString port;  // empty: --simulate
+        RoasterModel::Options roaster;
+        QString box;  // empty: none, and the user presses CANCEL
+        int status;
+    } cases[] = {
+        {"a port that is no serial port", not_a_port.fileName(), {}, "Open Communication Port Failure!", 1},
+        {"an upload of 22 steps", QString(), long_upload, "The Port communications error!", 1},
+        {"CANCEL", QString(), DistinctRoaster(), QString(), 0},
+    };
+    for (const auto& c : cases) {
+        ConsoleSettings settings;
+        settings.options.port = c.port.toStdString();
+        settings.options.simulate = c.port.isEmpty();
+        settings.simulated_roaster = c.roaster;
+        settings.lock_folder = folder.path();
+        settings.roasts_folder = folder.filePath("roasts");
+        ConsoleProgram program(settings);
+        DialogAnswerer dialogs;
+        QTimer cancel;
+        cancel.setSingleShot(true);
+        connect(&cancel, &QTimer::timeout, [&program] { ClickMiddle(program.window()->Button(ctl::kCancel)); });
+        if (c.box.isEmpty()) cancel.start(1000);
+        const int status = program.Run();
+        QVERIFY2(status == c.status, qPrintable(QStringLiteral("%1: exit status %2").arg(c.name).arg(status)));
+        QCOMPARE(dialogs.boxes, c.box.isEmpty() ? QStringList() : QStringList{c.box});
+    }
 }
 
 int main(int argc, char** argv) {

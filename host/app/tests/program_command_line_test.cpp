@@ -33,6 +33,8 @@ void ProgramCommandLine::answersWithoutADisplay_data() {
     QTest::newRow("help") << Where::Built << QStringList{"--help"} << "" << 0 << "--port DEVICE" << "";
     QTest::newRow("version") << Where::Built << QStringList{"--version"} << "" << 0
                              << "Step editor: " + kLibrary << "";
+    QTest::newRow("version with other options") << Where::Built << QStringList{"--simulate", "--version"} << "" << 0
+                                                << "kavolo-roaster " KAVOLO_VERSION "\nQt " << "";
     QTest::newRow("version through a link") << Where::LinkedFromElsewhere << QStringList{"--version"} << "" << 0
                                             << "Step editor: " + kLibrary << "";
     QTest::newRow("version without the library") << Where::CopiedAlone << QStringList{"--version"} << "" << 0

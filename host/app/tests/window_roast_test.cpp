@@ -14,10 +14,11 @@
 #include "controller_state.h"
 #include "control_ids.h"
 #include "live_roast_curve.h"
+#include "roast_log_text.h"
 #include "roast_notes_panel.h"
-#include "window_settings.h"
 #include "roast_session.h"
 #include "temperature_window.h"
+#include "window_settings.h"
 #include "window_stand.h"
 
 class WindowRoastTest : public QObject {
@@ -46,7 +47,19 @@ void WindowRoastTest::clickOnTheTemperatureWindowSwitchesTheCurvesUnit() {
 
 void WindowRoastTest::roastRunningAtTheEndIsKeptMarkedIncomplete() {
     QTemporaryDir roasts;
+    // A crash left a partial log: the start makes it whole, marked.
+    const QString crashed = roasts.filePath(QStringLiteral("2026-12-08_070509 P.csv"));
+    QFile partial(crashed + QStringLiteral(".partial"));
+    QVERIFY(partial.open(QIODevice::WriteOnly));
+    partial.write("# program: p\n" + QByteArray(kRoastLogColumns) + "\n0.5,70,70,,run,heat,1,5,3,5.9\n");
+    partial.close();
     auto t = std::make_unique<Stand>(roasts.path());
+    QVERIFY(!partial.exists());
+    QFile whole(crashed);
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    QVERIFY(whole.readAll().contains("\n# incomplete: interrupted\n"));
+    QVERIFY(QFile::remove(crashed));
+
     RoastRecorder& recorder = t->window->roast_session().recorder();
     t->s().machine_state = kRun;
     t->s().run_phase = kHeat;
@@ -61,7 +74,10 @@ void WindowRoastTest::roastRunningAtTheEndIsKeptMarkedIncomplete() {
     QCOMPARE(logs.size(), 1);
     QFile log(QDir(roasts.path()).filePath(logs.front()));
     QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(log.readAll().contains("\n# incomplete: closed\n"));
+    const QByteArray text = log.readAll();
+    QVERIFY(text.contains("\n# incomplete: closed\n"));
+    // The program and the version the build gave it.
+    QVERIFY2(text.startsWith("# program: kavolo-roaster " KAVOLO_VERSION "\n"), text.constData());
 }
 
 void WindowRoastTest::roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing() {

@@ -215,7 +215,9 @@ void RoastCurveTest::drawsARunAsItIsRecorded() {
     QCOMPARE(PointCounts(w->plot().bean_lines()), (std::vector<int>{61, 9, 11, 11}));
     QCOMPARE(w->plot().bean_lines()[0]->at(0), QPointF(0, (100 - 32) * 5.0 / 9.0));
     QCOMPARE(w->plot().temperature_axis()->titleText(), QStringLiteral("Bean \u00b0C"));
-    QVERIFY(w->reading_text().contains(QStringLiteral("Bean 66 \u00b0C")));
+    QCOMPARE(w->reading_text(),
+             QStringLiteral("00:50   Bean 66 \u00b0C   Rate of rise %1 \u00b0C/min   Step C   Fan 5   Heat 3")
+                 .arg(QString::fromStdString(OneDecimal(*t.recorder.log().samples.back().ror_f_per_min * 5 / 9))));
 
     // The window takes clicks while its owner runs modally: "Save log as…"
     // writes what is shown.
@@ -349,8 +351,13 @@ void RoastCurveTest::keysMarkTheRoastAndThePhasesFollow() {
     QVERIFY(w);
     QWidget* keys = w->focusWidget();  // the curve has the keyboard
     QVERIFY(keys);
+    // Before the first crack the ratio stays unknown, and the bar changes all the same.
+    const QString no_ratio = QStringLiteral("DTR \u2014");
+    QCOMPARE(w->phase_bar()->texts(), (QStringList{QStringLiteral("Drying 1:00 \u00b7 100 %"), no_ratio}));
     QTest::keyClick(keys, Qt::Key_D);
     t.Read(60.5, 120, 300);
+    QCOMPARE(w->phase_bar()->texts(), (QStringList{QStringLiteral("Drying 1:00 \u00b7 50 %"),
+                                                   QStringLiteral("Maillard 1:00 \u00b7 50 %"), no_ratio}));
     QTest::keyClick(keys, Qt::Key_F);
     const std::vector<RoastMark>& marks = t.recorder.marks().list();
     QCOMPARE(marks.size(), std::size_t{2});
@@ -492,14 +499,16 @@ void RoastCurveTest::historyListsSortsAndAsksBeforeDeleting() {
     RoastHistoryWindow* h = t.live.history();
     QVERIFY(h && h->isVisible());
     QCOMPARE(h->windowTitle(), QStringLiteral("Roast history"));
-    QCOMPARE(h->table()->model()->rowCount(), 4);
-
-    // Numbers sort as numbers; the unreadable file has none and is greyed.
     auto column = [h](int c) {
         QStringList cells;
         for (int r = 0; r < h->table()->model()->rowCount(); ++r) cells << h->cell(r, c);
         return cells;
     };
+    // Newest first, as it opens (the unreadable file by its name).
+    QCOMPARE(column(0), (QStringList{QStringLiteral("d.csv"), QStringLiteral("2026-12-03 10:00:00"),
+                                     QStringLiteral("2026-12-02 10:00:00"), QStringLiteral("2026-12-01 10:00:00")}));
+
+    // Numbers sort as numbers; the unreadable file has none and is greyed.
     h->table()->sortByColumn(3, Qt::AscendingOrder);
     QCOMPARE(column(3), (QStringList{QString(), QStringLiteral("1:05"), QStringLiteral("1:30"), QStringLiteral("10:00")}));
     h->table()->sortByColumn(4, Qt::DescendingOrder);

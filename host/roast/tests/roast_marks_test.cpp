@@ -42,29 +42,42 @@ TEST(RoastMarks, MarkRulesAndAKilledRoastKeepsItsMarks) {
     clock.ms = 180000;
     read(390);
     ASSERT_TRUE(recorder.Mark(MarkKind::FirstCrack));  // replaces the first one
+    auto kinds = [&recorder] {
+        std::vector<MarkKind> made;
+        for (const RoastMark& m : recorder.marks().list()) made.push_back(m.kind);
+        return made;
+    };
+    EXPECT_EQ(kinds(), (std::vector<MarkKind>{MarkKind::DryEnd, MarkKind::FirstCrack}));
+    // The program is killed here: what it leaves is its partial log.
+    const std::string killed = folder.Path("killed");
+    std::filesystem::create_directories(killed);
+    std::filesystem::copy(files.path() + kPartialSuffix, killed);
+
+    // Undo takes the marks back one at a time, the last made first.
+    ASSERT_TRUE(recorder.UndoMark());
+    EXPECT_EQ(kinds(), std::vector<MarkKind>{MarkKind::DryEnd});
+    ASSERT_TRUE(recorder.UndoMark());
+    EXPECT_TRUE(recorder.marks().empty());
+    EXPECT_FALSE(recorder.UndoMark());
     clock.ms = 200000;
     s.run_phase = kCool;
     read(400);  // the drop marks itself
-    ASSERT_TRUE(recorder.UndoMark());  // takes back the drop, the last mark made
-    ASSERT_TRUE(recorder.UndoMark());  // and then the first crack
+    EXPECT_EQ(kinds(), std::vector<MarkKind>{MarkKind::Drop});
+    ASSERT_TRUE(recorder.UndoMark());
 
-    const std::vector<RoastMark>& marks = recorder.marks().list();
-    ASSERT_EQ(marks.size(), 1u);
-    EXPECT_EQ(marks[0].kind, MarkKind::DryEnd);
-    EXPECT_DOUBLE_EQ(marks[0].seconds, 150.0);
-    EXPECT_EQ(marks[0].bean_f, 300);
-
-    // The program is killed: the partial log knew every change.
-    const std::vector<std::string> made = RecoverInterruptedLogs(folder.Path("roasts"));
+    // The next start makes the killed roast's log whole: the partial log
+    // knew every change, and the first crack marked again replaced the first.
+    const std::vector<std::string> made = RecoverInterruptedLogs(killed);
     ASSERT_EQ(made.size(), 1u);
     const RoastLogParse after = ReadRoastLogFile(made[0]);
     ASSERT_TRUE(after.ok) << after.problem;
-    ASSERT_EQ(after.log.marks.list().size(), 1u);
     // One line a mark, at the end of the header, before the word on why it
     // is incomplete.
-    EXPECT_NE(TempFolder::Read(made[0]).find("\n# event: dry_end 150.0 300\n# incomplete: interrupted\n" +
+    EXPECT_NE(TempFolder::Read(made[0]).find("\n# event: dry_end 150.0 300\n# event: first_crack 180.0 390\n"
+                                             "# incomplete: interrupted\n" +
                                              std::string(kRoastLogColumns) + "\n"),
-              std::string::npos);
+              std::string::npos)
+        << TempFolder::Read(made[0]);
 }
 
 TEST(RoastPhases, DurationsSharesAndTheDevelopmentRatio) {

@@ -62,6 +62,13 @@ TEST_P(RecorderRules, StartsWhenTheRunHeatsAndEndsAsTheRunEnds) {
     s.temperature = 71;
     s.roast_time = 58;
     recorder.OnReading(72, s, working);
+    // POWER pauses into a manual cooling, and again resumes the heating:
+    // neither is the drop.
+    s.run_phase = kManualCool;
+    s.cool_time = 40;
+    recorder.OnReading(72, s, working);
+    s.run_phase = kHeat;
+    recorder.OnReading(72, s, working);
     s.run_phase = kCool;
     s.cool_time = 30;
     clock.fixed_ms = 5000;
@@ -77,17 +84,19 @@ TEST_P(RecorderRules, StartsWhenTheRunHeatsAndEndsAsTheRunEnds) {
     }
     EXPECT_FALSE(recorder.recording());
     const RoastLog& log = recorder.log();
-    ASSERT_EQ(log.samples.size(), 2u);
+    ASSERT_EQ(log.samples.size(), 4u);
     EXPECT_DOUBLE_EQ(log.samples[0].seconds, 0.5);
     EXPECT_EQ(log.samples[0].bean_f, 72);
     EXPECT_EQ(log.samples[0].shown_f, 71);
     EXPECT_EQ(log.samples[0].time_left_units, 58);
-    EXPECT_EQ(log.samples[1].time_left_units, 30) << "cooling shows the cooling time left";
+    EXPECT_EQ(log.samples[1].time_left_units, 40) << "manual cooling shows the cooling time left";
+    EXPECT_EQ(log.samples[3].time_left_units, 30) << "cooling shows the cooling time left";
     EXPECT_EQ(log.Get("incomplete"), c.incomplete);
     EXPECT_TRUE(log.Has("run_steps"));
-    EXPECT_EQ(events, (std::vector<RoastEvent>{RoastEvent::Started, RoastEvent::Sample, RoastEvent::Marked,
-                                               RoastEvent::Sample, RoastEvent::Ended}))
-        << "the cooling marks the drop";
+    EXPECT_EQ(events, (std::vector<RoastEvent>{RoastEvent::Started, RoastEvent::Sample, RoastEvent::Sample,
+                                               RoastEvent::Sample, RoastEvent::Marked, RoastEvent::Sample,
+                                               RoastEvent::Ended}))
+        << "the cooling step marks the drop";
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, RecorderRules,
