@@ -11,18 +11,24 @@
 #   - the roast curve's cost: a roast three times as long (30 minutes by
 #     default) on two consoles side by side, one with the "Roast curve"
 #     window open and one with it closed: CPU, memory growth per hour of
-#     recording, and the status-frame cadence of each (curve_bench).
+#     recording, and the status-frame cadence of each (curve_bench);
+#   - follow mode on changed simulated roasters, in virtual time (about a
+#     second): the RMS and largest miss of the bean temperature from the
+#     saved roast, open loop and followed, and the changes follow mode made
+#     (follow_bench).
 # Aims: p99 deviation within 5 ms, drift under 0.1 %, CPU under 2 % of one
 # core, resident memory flat, the link up within 1 s of start; with the
 # curve window open, CPU under 1 %, memory growth under 2 MiB an hour of
-# recording and a cadence p99 within 1.5 times that of the closed window.
+# recording and a cadence p99 within 1.5 times that of the closed window;
+# followed, an RMS miss at most 3 °F, a largest miss at most 8 °F, and at
+# most a third of the open loop's RMS, wherever heat 1-3 can reach it.
 #
 #   bench/run_all.sh [MINUTES]     (needs the build in build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 minutes=${1:-10}
 
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target link_timing console_bench curve_bench kavolo-roaster quarnel >/dev/null
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target link_timing console_bench curve_bench follow_bench kavolo-roaster quarnel >/dev/null
 export QT_QPA_PLATFORM=offscreen
 
 echo "== status-frame cadence under load, $minutes minutes =="
@@ -33,3 +39,6 @@ build/console_bench --minutes "$minutes"
 echo
 echo "== the roast curve during a $((minutes * 3))-minute roast =="
 build/curve_bench --minutes $((minutes * 3))
+echo
+echo "== follow mode on changed roasters, in virtual time =="
+build/follow_bench

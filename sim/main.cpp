@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "bean_options.h"
 #include "simulated_roaster_host.h"
 
 #if defined(Q_OS_UNIX)
@@ -75,7 +76,6 @@ int main(int argc, char** argv) {
                                        "5,59,3");
     const QCommandLineOption cooling_opt("cooling", "Stored cooling step as fan,time.", "FAN,TIME", "5,30");
     const QCommandLineOption manual_opt("manual", "Manual setting as fan,time,heat.", "SETTING", "5,59,3");
-    const QCommandLineOption room_opt("room", "Room temperature in °F.", "F", "70");
     const QCommandLineOption start_opt("start-temperature", "Bean temperature at start in °F.", "F");
     const QCommandLineOption reply_opt("reply-delay", "Milliseconds from a status frame to its reply.", "MS", "15");
     const QCommandLineOption gap_opt("frame-gap", "Milliseconds between upload frames.", "MS", "40");
@@ -86,8 +86,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption off_opt("power-off-after", "Send the power-off notice after S seconds.", "S");
     const QCommandLineOption vanish_opt("vanish-after", "Remove the device after S seconds.", "S");
     const QCommandLineOption quiet_opt("quiet", "Do not log received frames.");
-    parser.addOptions({steps_opt, cooling_opt, manual_opt, room_opt, start_opt, reply_opt, gap_opt, silent_opt,
-                       garbage_opt, split_opt, long_opt, off_opt, vanish_opt, quiet_opt});
+    parser.addOptions({steps_opt, cooling_opt, manual_opt, start_opt, reply_opt, gap_opt, silent_opt, garbage_opt,
+                       split_opt, long_opt, off_opt, vanish_opt, quiet_opt});
+    for (const BeanOption& o : BeanOptions())
+        parser.addOption(QCommandLineOption(QString::fromStdString(o.name), QString::fromStdString(o.help),
+                                            QString::fromStdString(o.value_name)));
     parser.process(app);
 
     RoasterModel::Options options;
@@ -101,9 +104,13 @@ int main(int argc, char** argv) {
     const auto manual = ParseTriple(parser.value(manual_opt));
     if (!manual) return Fail("--manual takes fan,time,heat");
     options.manual = *manual;
+    for (const BeanOption& o : BeanOptions()) {
+        const QString name = QString::fromStdString(o.name);
+        if (!parser.isSet(name)) continue;
+        const std::string error = SetBeanOption(options.beans, o.name, parser.value(name).toStdString());
+        if (!error.empty()) return Fail(QString::fromStdString(error));
+    }
     bool ok = true;
-    options.room_f = parser.value(room_opt).toDouble(&ok);
-    if (!ok) return Fail("--room takes a number");
     options.reply_delay_ms = parser.value(reply_opt).toInt(&ok);
     if (!ok || options.reply_delay_ms < 0) return Fail("--reply-delay takes milliseconds");
     options.frame_gap_ms = parser.value(gap_opt).toInt(&ok);

@@ -15,7 +15,7 @@ int64_t WireMs(std::size_t bytes) { return static_cast<int64_t>((bytes * 10 * 10
 
 RoasterModel::RoasterModel() : RoasterModel(Options{}) {}
 
-RoasterModel::RoasterModel(const Options& options) : options_(options), thermal_(options.room_f) {}
+RoasterModel::RoasterModel(const Options& options) : options_(options), thermal_(options.beans) {}
 
 Frame RoasterModel::RoasterFrame(uint8_t command, uint8_t fan, uint8_t time, uint8_t heat) const {
     const int t = static_cast<int>(thermal_.temperature_f() + 0.5);

@@ -52,7 +52,7 @@ public:
     struct Options {
         std::array<uint8_t, 3> manual{5, 59, 3};  // the machine's manual setting
         RoasterProgram program;
-        double room_f = 70.0;
+        BeanResponse beans;  // the room and how the beans answer heat and fan
         int reply_delay_ms = 15;  // from a status frame to its reply
         int frame_gap_ms = 40;    // between the frames of an upload
         int split_gap_ms = 20;    // between the two parts of a split frame

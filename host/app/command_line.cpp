@@ -1,6 +1,9 @@
 #include "command_line.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
+
+#include "bean_options.h"
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -9,6 +12,8 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version("version");
     parser.addOptions({port, simulate, help, version});
+    for (const BeanOption& o : BeanOptions())
+        parser.addOption(QCommandLineOption(QString::fromStdString(o.name), QString(), QString::fromStdString(o.value_name)));
 
     CommandLineOptions out;
     auto fail = [&out](const QString& text) {
@@ -29,20 +34,38 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
         out.port = parser.value(port).toStdString();
         if (out.port.empty()) return fail("--port needs a device.");
     }
+    for (const BeanOption& o : BeanOptions()) {
+        const QString name = QString::fromStdString(o.name);
+        if (!parser.isSet(name)) continue;
+        if (!out.simulate) return fail("--" + name + " needs --simulate.");
+        const std::string error = SetBeanOption(out.simulated_beans, o.name, parser.value(name).toStdString());
+        if (!error.empty()) return fail(QString::fromStdString(error) + ".");
+    }
     return out;
 }
 
 std::string UsageText() {
-    return "Usage: kavolo-roaster [--port DEVICE | --simulate]\n"
-           "The console for the Kavolo QL-900 coffee roaster.\n"
-           "\n"
-           "Without options the console looks for the roaster's USB serial bridge\n"
-           "(1a86:7523 or 1a86:5523) by itself.\n"
-           "\n"
-           "Options:\n"
-           "  --port DEVICE  use DEVICE as the roaster's port, e.g. /dev/ttyUSB0\n"
-           "  --simulate     run against the built-in simulated roaster\n"
-           "  -h, --help     print this help and end\n"
-           "  --version      print the version, the Qt version and the step editor\n"
-           "                 library found, and end\n";
+    std::string text =
+        "Usage: kavolo-roaster [--port DEVICE | --simulate [SIMULATED ROASTER OPTIONS]]\n"
+        "The console for the Kavolo QL-900 coffee roaster.\n"
+        "\n"
+        "Without options the console looks for the roaster's USB serial bridge\n"
+        "(1a86:7523 or 1a86:5523) by itself.\n"
+        "\n"
+        "Options:\n"
+        "  --port DEVICE  use DEVICE as the roaster's port, e.g. /dev/ttyUSB0\n"
+        "  --simulate     run against the built-in simulated roaster\n"
+        "  -h, --help     print this help and end\n"
+        "  --version      print the version, the Qt version and the step editor\n"
+        "                 library found, and end\n"
+        "\n"
+        "With --simulate, how the simulated beans answer (as roaster-sim takes them):\n";
+    std::size_t width = 0;
+    for (const BeanOption& o : BeanOptions()) width = std::max(width, o.name.size() + o.value_name.size() + 3);
+    for (const BeanOption& o : BeanOptions()) {
+        std::string option = "--" + o.name + " " + o.value_name;
+        option.resize(width + 2, ' ');
+        text += "  " + option + o.help + "\n";
+    }
+    return text;
 }

@@ -1,6 +1,8 @@
 // The program's options: --port DEVICE names the roaster's port (it is
 // listed first as the roaster's bridge while it exists), and --simulate
-// starts the simulated roaster inside the program and uses its port.
+// starts the simulated roaster inside the program and uses its port; with
+// it, the simulated roaster's options that change how its beans answer
+// (--batch-scale, --fan-effect, ...) are taken as roaster-sim takes them.
 // Without options the program looks for the bridge itself. --help and
 // --version only print and end.
 #pragma once
@@ -8,9 +10,12 @@
 #include <QStringList>
 #include <string>
 
+#include "thermal_model.h"
+
 struct CommandLineOptions {
     std::string port;       // empty: none named
     bool simulate = false;
+    BeanResponse simulated_beans;  // how the beans of --simulate answer
     bool help = false;      // print the usage and end
     bool version = false;   // print the versions and the editor library found, and end
     bool ok = true;         // false: `error` says what is wrong

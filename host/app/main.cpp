@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     // The simulated roaster of --simulate only plays the machine; it needs
     // no more than a short log of what it received.
     settings.simulated_roaster.frame_log_limit = 16;
+    settings.simulated_roaster.beans = options.simulated_beans;
     ConsoleProgram program(settings);
     return program.Run();
 }

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "bean_options.h"
 #include "roaster_model.h"
 
 namespace {
@@ -164,6 +165,85 @@ TEST(RoasterModel, AHigherFanCoolsTheBeansFaster) {
         after_cooling[i] = m.temperature_f();
     }
     EXPECT_LT(after_cooling[1], after_cooling[0] - 50) << "fan 9 against fan 2";
+}
+
+// The bean temperature after `seconds` under `inputs` from the room.
+double BeansAfter(const BeanResponse& r, const ThermalInputs& inputs, int seconds) {
+    ThermalModel t(r);
+    for (int s = 0; s < seconds; ++s) t.Advance(1.0, inputs);
+    return t.temperature_f();
+}
+
+BeanResponse With(void (*change)(BeanResponse&)) {
+    BeanResponse r;
+    change(r);
+    return r;
+}
+
+TEST(ThermalModel, BatchHeatRoomFanAndLagChangeHowTheBeansAnswer) {
+    const BeanResponse plain;
+    const ThermalInputs mid{true, 2, 5};
+    const double four_minutes = BeansAfter(plain, mid, 240);
+    struct Case {
+        const char* what;
+        BeanResponse response;
+        double low, high;  // the change at four minutes on heat 2, fan 5
+    };
+    const Case cases[] = {
+        {"a bigger batch heats slower", With([](BeanResponse& r) { r.batch_scale = 1.25; }), -40, -15},
+        {"a smaller batch heats faster", With([](BeanResponse& r) { r.batch_scale = 0.8; }), 15, 40},
+        {"a weaker heater", With([](BeanResponse& r) { r.heat_scale = 0.85; }), -40, -20},
+        {"a cold room", With([](BeanResponse& r) { r.room_f = 55; }), -16, -14},
+        {"a lagging heater", With([](BeanResponse& r) { r.heater_lag_seconds = 30; }), -30, -10},
+    };
+    for (const Case& c : cases) {
+        const double change = BeansAfter(c.response, mid, 240) - four_minutes;
+        EXPECT_GT(change, c.low) << c.what;
+        EXPECT_LT(change, c.high) << c.what;
+    }
+
+    // More fan heats faster, or slower when its effect is reversed; at
+    // fan 5 the reversed roaster is the plain one.
+    const BeanResponse reversed = With([](BeanResponse& r) { r.fan_effect = -1; });
+    EXPECT_GT(BeansAfter(plain, {true, 2, 9}, 240), BeansAfter(plain, {true, 2, 1}, 240) + 20);
+    EXPECT_LT(BeansAfter(reversed, {true, 2, 9}, 240), BeansAfter(reversed, {true, 2, 1}, 240) - 20);
+    EXPECT_EQ(BeansAfter(reversed, mid, 240), four_minutes);
+
+    // The heater's lag delays the answer to a change of heat, not its end.
+    ThermalModel lagging(With([](BeanResponse& r) { r.heater_lag_seconds = 30; }));
+    ThermalModel at_once(plain);
+    for (int s = 0; s < 10; ++s) {
+        lagging.Advance(1.0, {true, 3, 5});
+        at_once.Advance(1.0, {true, 3, 5});
+    }
+    EXPECT_LT(lagging.temperature_f() - 70, 0.3 * (at_once.temperature_f() - 70)) << "ten seconds in";
+    EXPECT_GT(BeansAfter(lagging.response(), {true, 3, 5}, 600), 390) << "about 400 °F after ten minutes";
+}
+
+TEST(BeanOptions, ReadEachOptionAndRefuseWhatDoesNotDo) {
+    BeanResponse r;
+    EXPECT_EQ(SetBeanOption(r, "batch-scale", "1.25"), "");
+    EXPECT_EQ(SetBeanOption(r, "heat-scale", "0.85"), "");
+    EXPECT_EQ(SetBeanOption(r, "room", "-5.5"), "");
+    EXPECT_EQ(SetBeanOption(r, "fan-effect", "reversed"), "");
+    EXPECT_EQ(SetBeanOption(r, "heater-lag", "30"), "");
+    EXPECT_EQ(r.batch_scale, 1.25);
+    EXPECT_EQ(r.heat_scale, 0.85);
+    EXPECT_EQ(r.room_f, -5.5);
+    EXPECT_EQ(r.fan_effect, -1.0);
+    EXPECT_EQ(r.heater_lag_seconds, 30.0);
+    const BeanResponse before = r;
+    for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
+             {"batch-scale", "0"}, {"batch-scale", "1.2x"}, {"heat-scale", ""}, {"heat-scale", "nan"},
+             {"room", "1e9"}, {"fan-effect", "normal "}, {"heater-lag", "-1"}}) {
+        const std::string error = SetBeanOption(r, name, value);
+        EXPECT_EQ(error.rfind("--" + name + " takes", 0), 0u) << name << " " << value << ": " << error;
+    }
+    EXPECT_EQ(r.batch_scale, before.batch_scale);
+    EXPECT_EQ(r.heat_scale, before.heat_scale);
+    EXPECT_EQ(r.room_f, before.room_f);
+    EXPECT_EQ(r.fan_effect, before.fan_effect);
+    EXPECT_EQ(r.heater_lag_seconds, before.heater_lag_seconds);
 }
 
 }  // namespace

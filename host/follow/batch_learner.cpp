@@ -1,0 +1,115 @@
+#include "batch_learner.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// How long a guess's misses are remembered, seconds (a time constant).
+constexpr double kMissMemorySeconds = 90.0;
+// How much a guess's recent misses count against it: over the memory lie
+// some seven stretches that tell something new, each read about 4 °F a
+// minute off (one standard deviation), so the guess is as likely as
+// exp(-7.5 · miss / (2 · 4²)).
+constexpr double kEvidencePerMiss = 7.5 / (2.0 * 16.0);
+// A new batch: the share of the first guesses' uncertainty added back.
+constexpr double kNewBatchDoubt = 2.0;
+// Readings this many at the end are averaged for the bean temperature now.
+constexpr std::size_t kSmoothedReadings = 5;
+}  // namespace
+
+BatchLearner::BatchLearner() {
+    for (std::size_t i = 0; i < kGuesses; ++i) guesses_[i].lag = kHeaterLags[i];
+}
+
+double BatchLearner::HeaterAfter(double heater, int heat, double seconds, double lag) {
+    if (lag <= 0) return heat;
+    return heat + (heater - heat) * std::exp(-seconds / lag);
+}
+
+void BatchLearner::Heat(double seconds, int heat) {
+    const double dt = seconds - now_;
+    if (dt > 0) {
+        // The heat sent until now acted over the time that passed; a new
+        // value sent with this reading acts from here on.
+        for (Guess& g : guesses_) g.heater = HeaterAfter(g.heater, heat_, dt, g.lag);
+        now_ = seconds;
+    }
+    heat_ = heat;
+}
+
+void BatchLearner::Reading(double seconds, double bean_f, int fan) {
+    if (!points_.empty() && seconds <= points_.back().seconds) return;
+    Point p{seconds, bean_f, fan, {}};
+    for (std::size_t i = 0; i < kGuesses; ++i) p.heater[i] = guesses_[i].heater;
+    points_.push_back(p);
+    while (points_.size() > 2 && points_.back().seconds - points_[1].seconds >= kStretchSeconds) points_.pop_front();
+    const Point& first = points_.front();
+    if (p.seconds - first.seconds >= 0.75 * kStretchSeconds) Teach(first, p);
+}
+
+void BatchLearner::Teach(const Point& from, const Point& to) {
+    const double span = to.seconds - from.seconds;
+    const double ror = (to.bean_f - from.bean_f) / span * 60.0;
+    const double since = last_lesson_ < 0 ? 0.0 : to.seconds - last_lesson_;
+    const double keep = std::exp(-std::max(since, 0.5) / kMissMemorySeconds);
+    last_lesson_ = to.seconds;
+    for (std::size_t m = 0; m < kGuesses; ++m) {
+        Guess& g = guesses_[m];
+        // The mean of the terms over the stretch, point to point.
+        BeanRateModel::Terms mean{};
+        for (std::size_t i = 1; i < points_.size(); ++i) {
+            const Point& a = points_[i - 1];
+            const Point& b = points_[i];
+            const double w = (b.seconds - a.seconds) / span / 2.0;
+            const auto ta = BeanRateModel::TermsAt(a.heater[m], a.fan, a.bean_f);
+            const auto tb = BeanRateModel::TermsAt(b.heater[m], b.fan, b.bean_f);
+            for (int k = 0; k < BeanRateModel::kTerms; ++k) mean[k] += w * (ta[k] + tb[k]);
+        }
+        const double drift = g.last_lesson < 0 ? 0.0 : to.seconds - g.last_lesson;
+        const double miss = ror - g.model.Learn(mean, ror, drift);
+        g.miss = keep * g.miss + (1.0 - keep) * miss * miss;
+        g.last_lesson = to.seconds;
+    }
+}
+
+std::array<double, BatchLearner::kGuesses> BatchLearner::Belief() const {
+    double least = guesses_[0].miss;
+    for (const Guess& g : guesses_) least = std::min(least, g.miss);
+    std::array<double, kGuesses> w{};
+    double sum = 0;
+    for (std::size_t i = 0; i < kGuesses; ++i) sum += w[i] = std::exp(-kEvidencePerMiss * (guesses_[i].miss - least));
+    for (double& x : w) x /= sum;
+    return w;
+}
+
+void BatchLearner::Break() { points_.clear(); }
+
+void BatchLearner::NewBatch(double seconds) {
+    Break();
+    for (Guess& g : guesses_) {
+        g.model.Doubt(kNewBatchDoubt);
+        g.heater = 0;
+        g.last_lesson = -1.0;
+    }
+    last_lesson_ = -1.0;
+    now_ = seconds;
+    heat_ = 0;
+}
+
+double BatchLearner::UnbrokenSeconds() const {
+    return points_.size() < 2 ? 0.0 : points_.back().seconds - points_.front().seconds;
+}
+
+double BatchLearner::BeanNow() const {
+    // The mean of the last readings, carried to the last one's time by the
+    // rise over the stretch.
+    const Point& last = points_.back();
+    const std::size_t n = std::min(kSmoothedReadings, points_.size());
+    if (n < 2) return last.bean_f;
+    const Point& first = points_.front();
+    const double slope = last.seconds > first.seconds ? (last.bean_f - first.bean_f) / (last.seconds - first.seconds) : 0.0;
+    double sum = 0;
+    for (std::size_t i = points_.size() - n; i < points_.size(); ++i)
+        sum += points_[i].bean_f + slope * (last.seconds - points_[i].seconds);
+    return sum / static_cast<double>(n);
+}

@@ -1,0 +1,74 @@
+// Learns how the running batch answers heat and fan from its readings.
+// A heater answers a change of heat some seconds later, and by how much is
+// not known, so the learner keeps one BeanRateModel for each of a few
+// guesses of the heater's lag, each with the heater state that guess
+// gives. Every reading teaches each model the rise of the beans over the
+// last few seconds against the mean of what it expected over them; how
+// near each model's expectations came lately says how far it is believed.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <deque>
+
+#include "bean_rate_model.h"
+
+class BatchLearner {
+public:
+    // The heater's lags guessed, seconds (time constants; 0: at once).
+    static constexpr std::array<double, 5> kHeaterLags{0.0, 10.0, 20.0, 40.0, 80.0};
+    static constexpr std::size_t kGuesses = kHeaterLags.size();
+    // The stretch of readings whose rise is learnt, seconds.
+    static constexpr double kStretchSeconds = 12.0;
+
+    // One guess of the heater's lag, with what it has learnt.
+    struct Guess {
+        BeanRateModel model;
+        double lag = 0;             // seconds
+        double heater = 0;          // heat levels, as the heater has come to by that guess
+        double miss = 0;            // recent mean square of what it expected wrong, (°F/min)²
+        double last_lesson = -1.0;  // seconds of its last lesson; -1: none yet
+    };
+
+    BatchLearner();
+
+    // Time passes to `seconds` with `heat` sent (0..3): each guess's heater
+    // moves on. Call for every reading, good or not, before Reading().
+    void Heat(double seconds, int heat);
+    // A good reading of the beans at `seconds`, with the fan sent then.
+    void Reading(double seconds, double bean_f, int fan);
+    // The readings stopped (a sensor error, the link lost): the next ones
+    // start a new stretch.
+    void Break();
+    // A new batch begins at `seconds`, with the heater cold: what was
+    // learnt is kept as a first guess, held less sure.
+    void NewBatch(double seconds);
+
+    // Seconds of unbroken readings up to the last one.
+    double UnbrokenSeconds() const;
+    // The bean temperature at the last reading, smoothed over the last
+    // few readings; call only after a Reading().
+    double BeanNow() const;
+
+    const std::array<Guess, kGuesses>& guesses() const { return guesses_; }
+    // How far each guess is believed now; the weights add up to 1.
+    std::array<double, kGuesses> Belief() const;
+
+    // The heater's state after `seconds` more at `heat`, for a lag.
+    static double HeaterAfter(double heater, int heat, double seconds, double lag);
+
+private:
+    struct Point {
+        double seconds;
+        double bean_f;
+        int fan;
+        std::array<double, kGuesses> heater;
+    };
+    void Teach(const Point& from, const Point& to);
+
+    std::array<Guess, kGuesses> guesses_;
+    std::deque<Point> points_;
+    double last_lesson_ = -1.0;
+    double now_ = 0;
+    int heat_ = 0;  // the heat sent since now_
+};

@@ -1,0 +1,50 @@
+#include "bean_options.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace {
+// `text` as a number, whatever the locale; none unless all of it reads.
+std::optional<double> Number(const std::string& text) {
+    double v = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, ec] = std::from_chars(text.data(), end, v);
+    if (ec != std::errc() || at != end || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+// Reads `value` into `out` when it lies in [low, high]; `range` says so.
+std::string SetInRange(double& out, const std::string& name, const std::string& value, double low, double high,
+                       const std::string& range) {
+    const std::optional<double> v = Number(value);
+    if (!v || *v < low || *v > high) return "--" + name + " takes a number " + range;
+    out = *v;
+    return {};
+}
+}  // namespace
+
+const std::vector<BeanOption>& BeanOptions() {
+    static const std::vector<BeanOption> options{
+        {"room", "F", "the room in °F, where the beans start (70)"},
+        {"batch-scale", "F", "the beans' time constants times F (1)"},
+        {"heat-scale", "F", "each heat level's rise times F (1)"},
+        {"fan-effect", "normal|reversed", "more fan heats faster, or slower (normal)"},
+        {"heater-lag", "S", "seconds the heater takes to answer (0)"},
+    };
+    return options;
+}
+
+std::string SetBeanOption(BeanResponse& beans, const std::string& name, const std::string& value) {
+    if (name == "room") return SetInRange(beans.room_f, name, value, -40, 150, "from -40 to 150 (°F)");
+    if (name == "batch-scale") return SetInRange(beans.batch_scale, name, value, 0.1, 10, "from 0.1 to 10");
+    if (name == "heat-scale") return SetInRange(beans.heat_scale, name, value, 0.1, 10, "from 0.1 to 10");
+    if (name == "heater-lag") return SetInRange(beans.heater_lag_seconds, name, value, 0, 600, "of seconds from 0 to 600");
+    if (name == "fan-effect") {
+        if (value == "normal") beans.fan_effect = 1.0;
+        else if (value == "reversed") beans.fan_effect = -1.0;
+        else return "--fan-effect takes normal or reversed";
+        return {};
+    }
+    return "--" + name + " is not an option of the simulated roaster";
+}
