@@ -21,22 +21,29 @@ constexpr double kRateTicks[] = {1, 2, 5, 10, 20, 25, 50, 100, 200};
 }  // namespace
 
 std::string ClockText(double seconds) {
-    const long whole = seconds > 0 ? static_cast<long>(std::floor(seconds)) : 0;
+    // Rounded towards zero, so a time just before it reads "-00:00" no more
+    // than one just after it reads "00:01".
+    const long whole = static_cast<long>(std::fabs(seconds) < 1e9 ? std::trunc(seconds) : 0);
+    const long size = whole < 0 ? -whole : whole;
     char text[24];
-    std::snprintf(text, sizeof text, "%02ld:%02ld", whole / 60, whole % 60);
+    std::snprintf(text, sizeof text, "%s%02ld:%02ld", whole < 0 ? "-" : "", size / 60, size % 60);
     return text;
 }
 
-TimeScale TimeScaleFor(double last_seconds, int max_ticks) {
-    const double needed = std::max(kMinimumTimeSeconds, last_seconds + kTimeRoomSeconds);
+TimeScale TimeScaleSpanning(double first_seconds, double last_seconds, int max_ticks) {
+    const double first = std::min(0.0, first_seconds);
+    const double needed = std::max(kMinimumTimeSeconds + first, last_seconds + kTimeRoomSeconds);
     TimeScale scale;
     for (double tick : kTimeTicks) {
         scale.tick_seconds = tick;
+        scale.min_seconds = std::floor(first / tick) * tick;
         scale.max_seconds = std::ceil(needed / tick) * tick;
-        if (scale.max_seconds / tick <= max_ticks) break;
+        if (scale.Span() / tick <= max_ticks) break;
     }
     return scale;
 }
+
+TimeScale TimeScaleFor(double last_seconds, int max_ticks) { return TimeScaleSpanning(0, last_seconds, max_ticks); }
 
 int ValueScale::Intervals() const { return static_cast<int>(std::lround((high - low) / tick)); }
 

@@ -5,7 +5,8 @@
 
 #include <string>
 
-// "mm:ss" of whole seconds; minutes go on past 59 ("75:00").
+// "mm:ss" of whole seconds; minutes go on past 59 ("75:00"); a time before
+// the zero has a minus ("-01:30").
 std::string ClockText(double seconds);
 
 // A temperature of the log (°F) in the unit the panel shows.
@@ -14,9 +15,13 @@ inline double TemperatureInUnit(double fahrenheit, bool celsius) {
 }
 
 struct TimeScale {
-    double max_seconds = 0;   // the axis runs from 0 to here
-    double tick_seconds = 0;  // a labelled tick every this many seconds
-    bool operator==(const TimeScale& o) const { return max_seconds == o.max_seconds && tick_seconds == o.tick_seconds; }
+    double min_seconds = 0;   // the axis runs from here (0, or before it)
+    double max_seconds = 0;   // to here
+    double tick_seconds = 0;  // a labelled tick every this many seconds, from 0
+    double Span() const { return max_seconds - min_seconds; }
+    bool operator==(const TimeScale& o) const {
+        return min_seconds == o.min_seconds && max_seconds == o.max_seconds && tick_seconds == o.tick_seconds;
+    }
     bool operator!=(const TimeScale& o) const { return !(*this == o); }
 };
 
@@ -25,6 +30,9 @@ struct TimeScale {
 // `max_ticks` of them (twelve, or fewer on a narrow plot). It changes only
 // when the curve passes its end.
 TimeScale TimeScaleFor(double last_seconds, int max_ticks = 12);
+// The time axis for curves from `first_seconds` (0 or before it) to
+// `last_seconds`, on whole ticks that hold both, at most `max_ticks`.
+TimeScale TimeScaleSpanning(double first_seconds, double last_seconds, int max_ticks = 12);
 
 struct ValueScale {
     double low = 0;

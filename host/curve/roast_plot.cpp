@@ -1,11 +1,7 @@
 #include "roast_plot.h"
 
 #include <QAreaSeries>
-#include <QCategoryAxis>
 #include <QChart>
-#include <QChartView>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QTimer>
@@ -15,7 +11,6 @@
 #include "curve_colours.h"
 #include "curve_polylines.h"
 #include "curve_text.h"
-#include "curve_thinning.h"
 #include "free_heap.h"
 #include "rate_of_rise.h"
 
@@ -74,59 +69,16 @@ QList<QPointF> ToQt(const std::vector<CurvePoint>& points) {
 
 }  // namespace
 
-RoastPlot::RoastPlot(QWidget* view_parent) {
-    BuildChart();
-    view_->setParent(view_parent);
-}
-
-RoastPlot::~RoastPlot() = default;
-
-void RoastPlot::BuildChart() {
-    chart_ = new QChart;
-    chart_->setAnimationOptions(QChart::NoAnimation);
-    chart_->legend()->hide();
-    chart_->setBackgroundRoundness(0);
-    // Room above the plot for the step marks' labels.
-    chart_->setMargins(QMargins(4, 16, 4, 2));
-    chart_->layout()->setContentsMargins(0, 0, 0, 0);
-
-    time_axis_ = new QCategoryAxis;
-    time_axis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    time_axis_->setTitleText(QStringLiteral("Time (mm:ss)"));
-    chart_->addAxis(time_axis_, Qt::AlignBottom);
-
-    temperature_axis_ = new QValueAxis;
-    temperature_axis_->setLabelFormat(QStringLiteral("%.0f"));
-    temperature_axis_->setTitleBrush(kHeating);
-    chart_->addAxis(temperature_axis_, Qt::AlignLeft);
-
-    rate_axis_ = new QValueAxis;
-    rate_axis_->setLabelFormat(QStringLiteral("%.0f"));
-    rate_axis_->setGridLineVisible(false);
-    rate_axis_->setTitleBrush(kRate);
-    rate_axis_->setLabelsColor(kRate);
-    chart_->addAxis(rate_axis_, Qt::AlignRight);
-
-    fraction_axis_ = new QValueAxis;
-    fraction_axis_->setRange(0, 1);
-    fraction_axis_->setVisible(false);
-    chart_->addAxis(fraction_axis_, Qt::AlignRight);
-
-    view_ = new QChartView(chart_);
-    view_->setRenderHint(QPainter::Antialiasing);
-    // The lines change shape with every sample. The scene's default index
-    // (a tree of item areas, for scenes of many items that rarely move)
-    // would re-file them each time; a chart has a few dozen items, which
-    // the scene finds as fast by looking at each.
-    view_->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
-
+RoastPlot::RoastPlot(QWidget* view_parent) : chart_(view_parent) {
     // Resizing by hand gives a burst of changes; one rebuild follows them.
     draw_later_ = new QTimer(this);
     draw_later_->setSingleShot(true);
     draw_later_->setInterval(300);
     connect(draw_later_, &QTimer::timeout, this, &RoastPlot::Draw);
-    connect(chart_, &QChart::plotAreaChanged, this, &RoastPlot::OnPlotAreaChanged);
+    connect(chart_.chart(), &QChart::plotAreaChanged, this, &RoastPlot::OnPlotAreaChanged);
 }
+
+RoastPlot::~RoastPlot() = default;
 
 void RoastPlot::SetLogs(const RoastLog* shown, const RoastLog* background, bool celsius) {
     shown_ = shown;
@@ -136,7 +88,7 @@ void RoastPlot::SetLogs(const RoastLog* shown, const RoastLog* background, bool 
 
 void RoastPlot::Draw() {
     draw_later_->stop();
-    chart_->removeAllSeries();
+    chart_.chart()->removeAllSeries();
     bean_ = LineFamily{};
     rate_ = LineFamily{};
     for (const std::vector<Mark>* marks : {&step_marks_, &event_marks_, &background_marks_})
@@ -148,8 +100,7 @@ void RoastPlot::Draw() {
     cooling_bands_.clear();
     thinned_for_ = QSizeF();
     thinning_pending_ = false;
-    time_scale_ = TimeScale{};
-    temperature_scale_ = rate_scale_ = ValueScale{};
+    chart_.ForgetScales();
     // The axes first, so the lines are thinned for them as they are drawn.
     NoDrawing no_drawing;
     CurveTracer ranges(no_drawing, celsius_);
@@ -176,10 +127,10 @@ void RoastPlot::Draw() {
     drawing_ = true;
     if (background_) {
         for (const CurvePolylines::Line& line : background.lines()) {
-            QValueAxis* axis = line.rate ? rate_axis_ : temperature_axis_;
+            QValueAxis* axis = line.rate ? chart_.rate_axis() : chart_.temperature_axis();
             const QColor colour = line.rate ? kBackgroundRate : line.cooling ? kBackgroundCooling : kBackgroundHeating;
             QLineSeries* series = NewLine(colour, kBackgroundWidth, axis);
-            series->append(Thinned(ToQt(line.points), line.rate ? rate_scale_ : temperature_scale_));
+            series->append(Thinned(ToQt(line.points), line.rate ? chart_.rate_scale() : chart_.temperature_scale()));
             background_lines_.push_back(series);
         }
         for (const RoastMark& mark : background_->marks.list()) AddEventMark(background_marks_, mark, true);
@@ -192,21 +143,14 @@ void RoastPlot::Draw() {
     drawing_ = false;
     for (const auto& [series, y_axis] : unattached_) Attach(series, y_axis);
     unattached_.clear();
-    UpdateAxisTitles();
-}
-
-int RoastPlot::TimeTicks() const {
-    // Room for a label "00:00" and its gap at each tick.
-    constexpr double kTickWidth = 56;
-    constexpr int kMostTicks = 12;
-    const double width = chart_->plotArea().width();
-    return width <= 0 ? kMostTicks : std::clamp(static_cast<int>(width / kTickWidth), 4, kMostTicks);
+    chart_.SetUnit(celsius_);
 }
 
 void RoastPlot::OnPlotAreaChanged(const QRectF& plot) {
     PlaceAllLabels();
     // A plot too narrow or wide for its time labels has them chosen again.
-    if (tracer_ && TimeScaleFor(time_scale_.max_seconds, TimeTicks()).tick_seconds != time_scale_.tick_seconds)
+    const TimeScale& time = chart_.time_scale();
+    if (tracer_ && TimeScaleFor(time.max_seconds, chart_.TimeTicks()).tick_seconds != time.tick_seconds)
         draw_later_->start();
     constexpr double kGrowth = 1.05;
     if (plot.isEmpty()) return;
@@ -229,51 +173,24 @@ void RoastPlot::AddLastSample() {
 }
 
 RoastPlot::AxisSpans RoastPlot::CurrentSpans() const {
-    return {time_scale_.max_seconds, temperature_scale_.high - temperature_scale_.low,
-            rate_scale_.high - rate_scale_.low};
+    const ValueScale& temperature = chart_.temperature_scale();
+    const ValueScale& rate = chart_.rate_scale();
+    return {chart_.time_scale().Span(), temperature.high - temperature.low, rate.high - rate.low};
 }
 
 void RoastPlot::UpdateScales(const CurveTracer& tracer) {
     // The axes hold the background roast too.
-    const TimeScale time = TimeScaleFor(std::max(tracer.last_seconds(), background_seconds_), TimeTicks());
-    if (time != time_scale_) {
-        time_scale_ = time;
-        for (const QString& label : time_axis_->categoriesLabels()) time_axis_->remove(label);
-        time_axis_->setStartValue(-time.tick_seconds);
-        for (double t = 0; t <= time.max_seconds + 0.5; t += time.tick_seconds) time_axis_->append(FromStd(ClockText(t)), t);
-        time_axis_->setRange(0, time.max_seconds);
+    if (chart_.SetTimeScale(TimeScaleFor(std::max(tracer.last_seconds(), background_seconds_), chart_.TimeTicks())))
         PlaceAllLabels();
-    }
     ValueSpan temperatures = tracer.temperatures();
     Join(temperatures, background_temperatures_);
     ValueSpan rates = tracer.rates();
     Join(rates, background_rates_);
-    const ValueScale temperature = TemperatureScaleFor(temperatures, celsius_);
-    if (temperature != temperature_scale_) {
-        temperature_scale_ = temperature;
-        temperature_axis_->setRange(temperature.low, temperature.high);
-        temperature_axis_->setTickCount(temperature.Intervals() + 1);
-    }
-    const ValueScale rate = RateScaleFor(rates, temperature.Intervals(), celsius_);
-    if (rate != rate_scale_) {
-        rate_scale_ = rate;
-        rate_axis_->setRange(rate.low, rate.high);
-        rate_axis_->setTickCount(rate.Intervals() + 1);
-    }
-}
-
-void RoastPlot::UpdateAxisTitles() {
-    const QString unit = celsius_ ? QStringLiteral("\u00b0C") : QStringLiteral("\u00b0F");
-    temperature_axis_->setTitleText(QStringLiteral("Bean ") + unit);
-    rate_axis_->setTitleText(QStringLiteral("Rate of rise ") + unit + QStringLiteral("/min"));
+    chart_.SetValueScales(temperatures, rates, celsius_);
 }
 
 QLineSeries* RoastPlot::NewLine(const QColor& colour, qreal width, QValueAxis* y_axis) {
-    auto* line = new QLineSeries;
-    // Bevelled joins: round ones cost the stroker curves at every point
-    // of every repaint, and look the same at these widths.
-    QPen pen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
-    line->setPen(pen);
+    QLineSeries* line = CurveChart::NewLine(colour, width);
     Attach(line, y_axis);
     return line;
 }
@@ -283,9 +200,7 @@ void RoastPlot::Attach(QAbstractSeries* series, QAbstractAxis* y_axis) {
         unattached_.emplace_back(series, y_axis);
         return;
     }
-    chart_->addSeries(series);
-    series->attachAxis(time_axis_);
-    series->attachAxis(y_axis);
+    chart_.Attach(series, y_axis);
 }
 
 void RoastPlot::BeginLine(LineFamily& family, const QColor& colour, qreal width, QValueAxis* y_axis) {
@@ -313,41 +228,32 @@ void RoastPlot::AppendPoint(LineFamily& family, double seconds, double value, QV
 }
 
 QList<QPointF> RoastPlot::Thinned(const QList<QPointF>& points, const ValueScale& y_scale) {
-    const QSizeF plot = chart_->plotArea().size();
-    if (plot.isEmpty() || time_scale_.max_seconds <= 0 || y_scale.high <= y_scale.low) {
-        if (plot.isEmpty()) thinning_pending_ = true;
-        return points;
-    }
-    std::vector<CurvePoint> all;
-    all.reserve(static_cast<std::size_t>(points.size()));
-    for (const QPointF& p : points) all.push_back({p.x(), p.y()});
-    const std::vector<CurvePoint> kept =
-        ThinLine(all, plot.width() / time_scale_.max_seconds, plot.height() / (y_scale.high - y_scale.low));
-    QList<QPointF> thinned;
-    thinned.reserve(static_cast<qsizetype>(kept.size()));
-    for (const CurvePoint& p : kept) thinned.append(QPointF(p.x, p.y));
-    // Thinned for this plot; a larger one needs the lines drawn afresh.
-    thinned_for_ = thinned_for_.expandedTo(plot);
+    QSizeF plot;
+    QList<QPointF> thinned = chart_.Thinned(points, y_scale, &plot);
+    if (plot.isEmpty())
+        thinning_pending_ = true;
+    else
+        thinned_for_ = thinned_for_.expandedTo(plot);  // a larger plot needs the lines drawn afresh
     return thinned;
 }
 
 void RoastPlot::BeginBeanLine(bool cooling) {
-    BeginLine(bean_, cooling ? kCooling : kHeating, 2.0, temperature_axis_);
+    BeginLine(bean_, cooling ? kCooling : kHeating, 2.0, chart_.temperature_axis());
 }
 
 void RoastPlot::AddBeanPoint(double seconds, double degrees) {
-    AppendPoint(bean_, seconds, degrees, temperature_axis_, temperature_scale_);
+    AppendPoint(bean_, seconds, degrees, chart_.temperature_axis(), chart_.temperature_scale());
 }
 
-void RoastPlot::BeginRateLine() { BeginLine(rate_, kRate, 1.5, rate_axis_); }
+void RoastPlot::BeginRateLine() { BeginLine(rate_, kRate, 1.5, chart_.rate_axis()); }
 
 void RoastPlot::AddRatePoint(double seconds, double degrees_per_minute) {
-    AppendPoint(rate_, seconds, degrees_per_minute, rate_axis_, rate_scale_);
+    AppendPoint(rate_, seconds, degrees_per_minute, chart_.rate_axis(), chart_.rate_scale());
 }
 
 QLineSeries* RoastPlot::NewMarkLine(double seconds, const QColor& colour, qreal width, Qt::PenStyle style) {
     // From the plot's bottom to its top whatever the temperature range.
-    QLineSeries* line = NewLine(colour, width, fraction_axis_);
+    QLineSeries* line = NewLine(colour, width, chart_.fraction_axis());
     QPen pen = line->pen();
     pen.setStyle(style);
     line->setPen(pen);
@@ -359,7 +265,7 @@ QLineSeries* RoastPlot::NewMarkLine(double seconds, const QColor& colour, qreal 
 QGraphicsSimpleTextItem* RoastPlot::NewMarkLabel(const std::string& text, bool bold, const QColor& colour) {
     // An item of its own: a series' point labels lie outside what the
     // series repaints, and a repaint of the plot beside them would cut them.
-    auto* label = new QGraphicsSimpleTextItem(FromStd(text), chart_);
+    auto* label = new QGraphicsSimpleTextItem(FromStd(text), chart_.chart());
     QFont font = label->font();
     font.setBold(bold);
     label->setFont(font);
@@ -389,10 +295,10 @@ void RoastPlot::AddEventMark(std::vector<Mark>& into, const RoastMark& mark, boo
 }
 
 void RoastPlot::PlaceLabel(const Mark& mark) {
-    const QRectF plot = chart_->plotArea();
-    if (time_scale_.max_seconds <= 0) return;
+    const QRectF plot = chart_.chart()->plotArea();
+    if (chart_.time_scale().Span() <= 0) return;
     const QRectF size = mark.label->boundingRect();
-    const double x = plot.left() + plot.width() * mark.seconds / time_scale_.max_seconds;
+    const double x = chart_.XOf(mark.seconds);
     if (mark.place == LabelPlace::AbovePlot) {
         mark.label->setPos(x - size.width() / 2, plot.top() - size.height());
         return;
@@ -411,7 +317,7 @@ void RoastPlot::PlaceAllLabels() {
 void RoastPlot::RedrawEventMarks() {
     // A handful of marks at most: all drawn afresh when one changes.
     for (const Mark& mark : event_marks_) {
-        chart_->removeSeries(mark.line);
+        chart_.chart()->removeSeries(mark.line);
         delete mark.line;
         delete mark.label;
     }
@@ -432,7 +338,7 @@ void RoastPlot::BeginCooling(double seconds) {
     lower->setParent(band);
     band->setPen(Qt::NoPen);
     band->setBrush(kCoolingBand);
-    Attach(band, fraction_axis_);
+    Attach(band, chart_.fraction_axis());
     cooling_bands_.push_back(band);
 }
 

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "curve_chart.h"
 #include "curve_scales.h"
 #include "curve_tracer.h"
 #include "roast_log.h"
@@ -41,7 +42,7 @@ public:
     ~RoastPlot() override;
 
     // The view to lay out.
-    QChartView* view() const { return view_; }
+    QChartView* view() const { return chart_.view(); }
 
     // What the plot draws from now on: `shown` (null: nothing) in front of
     // `background` (null: none), in °C (true) or °F. Both stay the
@@ -59,13 +60,13 @@ public:
     // What is drawn (tests): the bean-temperature lines, the rate lines
     // (in the order they were made), the step marks and the event marks as
     // (seconds, label), the cooling bands, and the background's.
-    QChart* chart() const { return chart_; }
+    QChart* chart() const { return chart_.chart(); }
     const std::vector<QLineSeries*>& bean_lines() const { return bean_.lines; }
     const std::vector<QLineSeries*>& rate_lines() const { return rate_.lines; }
     std::vector<std::pair<double, QString>> marks() const;
     const std::vector<QAreaSeries*>& cooling_bands() const { return cooling_bands_; }
-    QValueAxis* temperature_axis() const { return temperature_axis_; }
-    QValueAxis* rate_axis() const { return rate_axis_; }
+    QValueAxis* temperature_axis() const { return chart_.temperature_axis(); }
+    QValueAxis* rate_axis() const { return chart_.rate_axis(); }
     std::vector<std::pair<double, QString>> event_marks() const;
     std::vector<std::pair<double, QString>> background_marks() const;
     const std::vector<QLineSeries*>& background_lines() const { return background_lines_; }
@@ -108,14 +109,10 @@ private:
         double seconds = 0, temperature = 0, rate = 0;
     };
 
-    void BuildChart();
     void DrawBackground();
     // The axes for what `tracer` has drawn, and the background.
     void UpdateScales(const CurveTracer& tracer);
     AxisSpans CurrentSpans() const;
-    // How many time ticks have room on the plot.
-    int TimeTicks() const;
-    void UpdateAxisTitles();
     QLineSeries* NewLine(const QColor& colour, qreal width, QValueAxis* y_axis);
     // Puts a series on the chart; while drawing afresh, only once all are made.
     void Attach(QAbstractSeries* series, QAbstractAxis* y_axis);
@@ -138,15 +135,7 @@ private:
     bool celsius_ = false;
     std::unique_ptr<CurveTracer> tracer_;
 
-    QChart* chart_ = nullptr;
-    QChartView* view_ = nullptr;
-    QCategoryAxis* time_axis_ = nullptr;
-    QValueAxis* temperature_axis_ = nullptr;
-    QValueAxis* rate_axis_ = nullptr;
-    QValueAxis* fraction_axis_ = nullptr;  // 0 at the plot's bottom, 1 at its top
-    TimeScale time_scale_;
-    ValueScale temperature_scale_;
-    ValueScale rate_scale_;
+    CurveChart chart_;
 
     LineFamily bean_;
     LineFamily rate_;
