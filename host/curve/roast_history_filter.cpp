@@ -13,14 +13,22 @@ void RoastHistoryFilter::SetText(const QString& text) {
     const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words == words_) return;
     words_ = words;
-    invalidateFilter();
+    Refilter();
 }
 
 void RoastHistoryFilter::SetDates(const QDate& from, const QDate& to) {
     if (from == from_ && to == to_) return;
     from_ = from;
     to_ = to;
-    invalidateFilter();
+    Refilter();
+}
+
+void RoastHistoryFilter::Refilter() {
+    // Filtering and sorting afresh, the rows change in one go. Filtering
+    // alone would tell the table of every run of rows that came or went,
+    // thousands of them with many roasts, and the table is slow to follow
+    // each.
+    invalidate();
 }
 
 bool RoastHistoryFilter::filterAcceptsRow(int source_row, const QModelIndex&) const {

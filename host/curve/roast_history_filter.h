@@ -25,6 +25,8 @@ protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
 private:
+    void Refilter();
+
     RoastHistoryModel* rows_;
     QStringList words_;
     QDate from_, to_;

@@ -12,15 +12,22 @@ namespace {
 // Summaries go to the window at most this often: each batch costs it a
 // little, so they come neither one by one nor all at the end.
 constexpr std::chrono::milliseconds kBatchTime{30};
+// Logs read at once: reading a summary is mostly waiting for the disk.
+constexpr int kReaders = 4;
+constexpr std::size_t kChunk = 32;
 
 void ReadFolder(QPromise<RoastHistoryLoader::Batch>& promise, const std::string& folder,
-                const std::shared_ptr<RoastSummaryCache>& cache) {
+                const std::shared_ptr<RoastSummaryCache>& cache, QThreadPool* readers) {
     const std::vector<std::string> paths = RoastLogPaths(folder);
     RoastHistoryLoader::Batch batch;
     auto since = std::chrono::steady_clock::now();
-    for (const std::string& path : paths) {
+    for (std::size_t from = 0; from < paths.size(); from += kChunk) {
         if (promise.isCanceled()) return;
-        batch.push_back(cache->Get(path));
+        const std::vector<std::string> chunk(paths.begin() + static_cast<std::ptrdiff_t>(from),
+                                             paths.begin() + static_cast<std::ptrdiff_t>(std::min(paths.size(), from + kChunk)));
+        const RoastHistoryLoader::Batch read = QtConcurrent::blockingMapped<RoastHistoryLoader::Batch>(
+            readers, chunk, [&cache](const std::string& path) { return cache->Get(path); });
+        batch.insert(batch.end(), read.begin(), read.end());
         const auto now = std::chrono::steady_clock::now();
         if (now - since >= kBatchTime) {
             promise.addResult(std::move(batch));
@@ -35,9 +42,9 @@ void ReadFolder(QPromise<RoastHistoryLoader::Batch>& promise, const std::string&
 }  // namespace
 
 RoastHistoryLoader::RoastHistoryLoader() {
-    // One reading at a time: the disk is the limit, and the other core
-    // stays with the window's thread.
+    // One reading of the folder at a time, reading a few logs at once.
     pool_.setMaxThreadCount(1);
+    readers_.setMaxThreadCount(kReaders);
 }
 
 RoastHistoryLoader::~RoastHistoryLoader() {
@@ -62,5 +69,5 @@ void RoastHistoryLoader::Load(const QString& folder) {
         loading_ = false;
         if (on_finished) on_finished();
     });
-    watcher->setFuture(QtConcurrent::run(&pool_, ReadFolder, folder.toStdString(), cache_));
+    watcher->setFuture(QtConcurrent::run(&pool_, ReadFolder, folder.toStdString(), cache_, &readers_));
 }

@@ -37,6 +37,7 @@ public:
     std::function<void()> on_finished;
 
 private:
+    QThreadPool readers_;
     QThreadPool pool_;
     std::shared_ptr<RoastSummaryCache> cache_ = std::make_shared<RoastSummaryCache>();
     std::unique_ptr<QFutureWatcher<Batch>> watcher_;

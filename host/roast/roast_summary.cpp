@@ -14,7 +14,7 @@ namespace {
 // rows from the end, first this much, then twice as much each time the
 // rows read hold no temperature (a sensor error at the end).
 constexpr std::size_t kHeadPiece = 4096;
-constexpr std::uint64_t kFirstTail = 4096;
+constexpr std::uint64_t kFirstTail = 1024;
 
 std::string LineWithoutEnd(const std::string& text, std::size_t from, std::size_t end) {
     std::string line = text.substr(from, end - from);
