@@ -5,14 +5,12 @@
 
 #include <string>
 
+#include "roast_log.h"  // TemperatureInUnit
+
 // "mm:ss" of whole seconds; minutes go on past 59 ("75:00"); a time before
 // the zero has a minus ("-01:30").
 std::string ClockText(double seconds);
 
-// A temperature of the log (°F) in the unit the panel shows.
-inline double TemperatureInUnit(double fahrenheit, bool celsius) {
-    return celsius ? (fahrenheit - 32.0) * 5.0 / 9.0 : fahrenheit;
-}
 
 struct TimeScale {
     double min_seconds = 0;   // the axis runs from here (0, or before it)

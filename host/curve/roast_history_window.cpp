@@ -1,21 +1,20 @@
 #include "roast_history_window.h"
 
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <cmath>
-#include <limits>
 
-#include "curve_scales.h"
-#include "curve_text.h"
 #include "program_names.h"
-#include "roast_log_text.h"
-#include "roast_phases.h"
+#include "roast_history_filter.h"
+#include "roast_history_model.h"
 
 namespace {
 
@@ -23,21 +22,13 @@ const QString kOpen = QStringLiteral("Open");
 const QString kBackground = QStringLiteral("Show as background");
 const QString kDelete = QStringLiteral("Delete\u2026");
 
-// Cells sort by this role: numbers as numbers, a missing value first.
-constexpr int kSortRole = Qt::UserRole + 1;
-constexpr int kPathRole = Qt::UserRole + 2;
-constexpr double kMissing = std::numeric_limits<double>::lowest();
-
-enum Column { kStart, kProfile, kBean, kDuration, kEndTemperature, kWeightLoss, kColumns };
-
-QStandardItem* Cell(const QString& text, const QVariant& sort_key) {
-    auto* item = new QStandardItem(text);
-    item->setEditable(false);
-    item->setData(sort_key, kSortRole);
-    return item;
+QDateEdit* DateEdit(QWidget* parent, const QDate& date) {
+    auto* edit = new QDateEdit(date, parent);
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    edit->setEnabled(false);
+    return edit;
 }
-
-QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -51,22 +42,38 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
                                      QMessageBox::No) == QMessageBox::Yes;
     };
 
-    model_ = new QStandardItemModel(0, kColumns, this);
-    model_->setHorizontalHeaderLabels({QStringLiteral("Started"), QStringLiteral("Profile"), QStringLiteral("Bean"),
-                                       QStringLiteral("Duration"), QStringLiteral("End temperature"),
-                                       QStringLiteral("Weight loss")});
-    model_->setSortRole(kSortRole);
+    model_ = new RoastHistoryModel(this);
+    filter_ = new RoastHistoryFilter(model_, this);
     table_ = new QTableView(this);
-    table_->setModel(model_);
+    table_->setModel(filter_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setSortingEnabled(true);
-    table_->sortByColumn(kStart, Qt::DescendingOrder);
+    table_->sortByColumn(RoastHistoryModel::kStart, Qt::DescendingOrder);
     connect(table_, &QTableView::doubleClicked, this, &RoastHistoryWindow::OpenChosen);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &RoastHistoryWindow::UpdateButtons);
+
+    // Narrowing the list: words of the profile, bean or notes, and dates.
+    search_ = new QLineEdit(this);
+    search_->setPlaceholderText(QStringLiteral("Search profile, bean, notes"));
+    search_->setClearButtonEnabled(true);
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        filter_->SetText(text);
+        UpdateCount();
+    });
+    const QDate today = QDate::currentDate();
+    from_on_ = new QCheckBox(QStringLiteral("From"), this);
+    from_ = DateEdit(this, today.addMonths(-1));
+    to_on_ = new QCheckBox(QStringLiteral("to"), this);
+    to_ = DateEdit(this, today);
+    for (QCheckBox* box : {from_on_, to_on_}) connect(box, &QCheckBox::toggled, this, &RoastHistoryWindow::ApplyDates);
+    for (QDateEdit* edit : {from_, to_}) connect(edit, &QDateEdit::dateChanged, this, &RoastHistoryWindow::ApplyDates);
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(search_, 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{from_on_, from_, to_on_, to_}) filters->addWidget(w);
 
     auto* buttons = new QHBoxLayout;
     const std::pair<QString, void (RoastHistoryWindow::*)()> actions[] = {
@@ -81,12 +88,20 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
         buttons->addWidget(b);
     }
     buttons->addStretch(1);
+    count_ = new QLabel(this);
+    buttons->addWidget(count_);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
     layout->addWidget(table_, 1);
     layout->addLayout(buttons);
+
+    loader_.on_batch = [this](const RoastHistoryLoader::Batch& batch) { OnBatch(batch); };
+    loader_.on_finished = [this] { OnLoaded(); };
     UpdateButtons();
 }
+
+RoastHistoryWindow::~RoastHistoryWindow() = default;
 
 void RoastHistoryWindow::Refresh() {
     if (!isVisible()) {
@@ -94,66 +109,56 @@ void RoastHistoryWindow::Refresh() {
         return;
     }
     stale_ = false;
-    roasts_ = ListRoastLogs(folder_.toStdString());
-    Fill();
+    model_->BeginListing();
+    loader_.Load(folder_);
+    UpdateCount();
 }
 
-void RoastHistoryWindow::SetCelsius(bool celsius) {
-    if (celsius == celsius_) return;
-    celsius_ = celsius;
-    Fill();
-}
+void RoastHistoryWindow::SetCelsius(bool celsius) { model_->SetCelsius(celsius); }
 
 void RoastHistoryWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     Refresh();
 }
 
-void RoastHistoryWindow::Fill() {
-    const QString chosen = ChosenPath();
-    model_->removeRows(0, model_->rowCount());
-    const QString unit = celsius_ ? QStringLiteral(" \u00b0C") : QStringLiteral(" \u00b0F");
-    for (const RoastSummary& roast : roasts_) {
-        QList<QStandardItem*> row;
-        row << Cell(FromStd(StartText(roast.start)), FromStd(roast.start));
-        row << Cell(FromStd(roast.profile), FromStd(roast.profile).toLower());
-        row << Cell(FromStd(roast.bean), FromStd(roast.bean).toLower());
-        if (!roast.problem.empty()) {
-            for (int c = kDuration; c < kColumns; ++c) row << Cell(QString(), kMissing);
-            for (QStandardItem* item : row) {
-                item->setForeground(Qt::gray);
-                item->setToolTip(QStringLiteral("Cannot read %1: %2").arg(QFileInfo(FromStd(roast.path)).fileName(),
-                                                                       FromStd(roast.problem)));
-            }
-        } else {
-            QString duration = FromStd(MinutesSeconds(roast.duration_s));
-            if (roast.incomplete) duration += QStringLiteral(" (incomplete)");
-            row << Cell(duration, roast.duration_s);
-            row << (roast.end_bean_f ? Cell(QString::number(std::lround(TemperatureInUnit(*roast.end_bean_f, celsius_))) + unit,
-                                            double(*roast.end_bean_f))
-                                     : Cell(QString(), kMissing));
-            row << (roast.weight_loss ? Cell(FromStd(OneDecimal(*roast.weight_loss)) + QStringLiteral(" %"), *roast.weight_loss)
-                                      : Cell(QString(), kMissing));
-            if (roast.incomplete)
-                row[kDuration]->setToolTip(QStringLiteral("The roast did not run to its end"));
-        }
-        row[0]->setData(FromStd(roast.path), kPathRole);
-        model_->appendRow(row);
-    }
-    // The rows come newest first; the table keeps the order the user chose.
-    const QHeaderView* header = table_->horizontalHeader();
-    model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
-    for (int r = 0; r < model_->rowCount(); ++r)
-        if (model_->item(r, 0)->data(kPathRole).toString() == chosen) table_->selectRow(r);
-    // The last column stretches to the window's edge.
-    for (int c = 0; c + 1 < kColumns; ++c) table_->resizeColumnToContents(c);
+void RoastHistoryWindow::OnBatch(const RoastHistoryLoader::Batch& batch) {
+    model_->Merge(batch);
+    if (!fitted_ && model_->rowCount() > 0) FitColumns();
+    UpdateCount();
+}
+
+void RoastHistoryWindow::OnLoaded() {
+    model_->RemoveUnlisted();
+    FitColumns();
+    UpdateCount();
     UpdateButtons();
+}
+
+void RoastHistoryWindow::FitColumns() {
+    fitted_ = true;
+    // The last column stretches to the window's edge.
+    for (int c = 0; c + 1 < RoastHistoryModel::kColumns; ++c) table_->resizeColumnToContents(c);
+}
+
+void RoastHistoryWindow::ApplyDates() {
+    from_->setEnabled(from_on_->isChecked());
+    to_->setEnabled(to_on_->isChecked());
+    filter_->SetDates(from_on_->isChecked() ? from_->date() : QDate(), to_on_->isChecked() ? to_->date() : QDate());
+    UpdateCount();
+}
+
+void RoastHistoryWindow::UpdateCount() {
+    const int all = model_->rowCount(), shown = filter_->rowCount();
+    QString text = filter_->Filtering() ? QStringLiteral("%1 of %2 roasts").arg(shown).arg(all)
+                                        : QStringLiteral("%1 roasts").arg(all);
+    if (loader_.loading()) text = QStringLiteral("Reading\u2026 ") + text;
+    count_->setText(text);
 }
 
 QString RoastHistoryWindow::ChosenPath() const {
     const QModelIndexList rows = table_->selectionModel()->selectedRows();
     if (rows.isEmpty()) return {};
-    return model_->item(rows.first().row(), 0)->data(kPathRole).toString();
+    return rows.first().data(RoastHistoryModel::kPathRole).toString();
 }
 
 void RoastHistoryWindow::UpdateButtons() {
@@ -178,18 +183,21 @@ void RoastHistoryWindow::DeleteChosen() {
     const FileResult deleted = DeleteRoastLog(path.toStdString());
     if (!deleted.ok) {
         auto* box = new QMessageBox(QMessageBox::Warning, kProgramName,
-                                    QStringLiteral("Cannot delete the roast log %1: %2").arg(path, FromStd(deleted.reason)),
+                                    QStringLiteral("Cannot delete the roast log %1: %2")
+                                        .arg(path, QString::fromStdString(deleted.reason)),
                                     QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
+        Refresh();  // the folder is not what the list says
+        return;
     }
-    Refresh();
+    loader_.cache().Forget(path.toStdString());
+    model_->Remove(path);
+    UpdateCount();
+    UpdateButtons();
 }
 
-QString RoastHistoryWindow::cell(int row, int column) const {
-    const QStandardItem* item = model_->item(row, column);
-    return item ? item->text() : QString();
-}
+QString RoastHistoryWindow::cell(int row, int column) const { return filter_->index(row, column).data().toString(); }
 
 void RoastHistoryWindow::Choose(int row) { table_->selectRow(row); }
 

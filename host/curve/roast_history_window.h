@@ -1,25 +1,34 @@
 // The "Roast history" window: the saved roasts of the roasts folder, one a
 // row (start, profile, bean, duration, end temperature, weight loss),
-// sortable by any column. A roast is opened, set as the background of the
-// curve, or deleted after a question; what opening means is the owner's.
+// sortable by any column, newest first when opened; a search box (profile,
+// bean, notes) and a range of dates narrow what is shown. The folder is read
+// off the window's thread and the list fills as the logs are read. A roast
+// is opened, set as the background of the curve, or deleted after a
+// question; what opening means is the owner's.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <functional>
-#include <vector>
 
 #include "roast_history.h"
+#include "roast_history_loader.h"
 
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
 class QPushButton;
-class QStandardItemModel;
 class QTableView;
+class RoastHistoryFilter;
+class RoastHistoryModel;
 
 class RoastHistoryWindow : public QWidget {
 public:
     // A top-level window of its own; with a parent it stays usable while
     // the parent runs modally.
     explicit RoastHistoryWindow(QString roasts_folder, QWidget* parent = nullptr);
+    ~RoastHistoryWindow() override;
 
     // Reads the folder again (now if shown, else when next shown).
     void Refresh();
@@ -36,24 +45,44 @@ public:
     void ShowChosenAsBackground();
     void DeleteChosen();
 
-    // Tests: the table as shown, a row chosen, a button.
+    // True while the folder is being read.
+    bool loading() const { return loader_.loading(); }
+
+    // Tests: the table as shown, a row chosen, a button, the filters.
     QTableView* table() const { return table_; }
     QString cell(int row, int column) const;
     void Choose(int row);
     QPushButton* button(const QString& text) const;
+    QLineEdit* search_box() const { return search_; }
+    // The date range's ends: a box that bounds it and its date.
+    QCheckBox* from_bound() const { return from_on_; }
+    QDateEdit* from_date() const { return from_; }
+    QCheckBox* to_bound() const { return to_on_; }
+    QDateEdit* to_date() const { return to_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Fill();
+    void OnBatch(const RoastHistoryLoader::Batch& batch);
+    void OnLoaded();
+    void ApplyDates();
+    void FitColumns();
+    void UpdateCount();
     QString ChosenPath() const;
     void UpdateButtons();
 
     QString folder_;
-    bool celsius_ = false;
     bool stale_ = true;
-    std::vector<RoastSummary> roasts_;
-    QStandardItemModel* model_ = nullptr;
+    bool fitted_ = false;  // the columns fit the first rows shown
+    RoastHistoryLoader loader_;
+    RoastHistoryModel* model_ = nullptr;
+    RoastHistoryFilter* filter_ = nullptr;
     QTableView* table_ = nullptr;
+    QLineEdit* search_ = nullptr;
+    QCheckBox* from_on_ = nullptr;
+    QCheckBox* to_on_ = nullptr;
+    QDateEdit* from_ = nullptr;
+    QDateEdit* to_ = nullptr;
+    QLabel* count_ = nullptr;
 };

@@ -3,43 +3,28 @@
 #include <algorithm>
 #include <system_error>
 
-#include "roast_log_files.h"
-#include "roast_marks.h"
-#include "roast_notes.h"
+#include "roast_log_names.h"
+#include "roast_summary_cache.h"
 
 namespace fs = std::filesystem;
 
-std::vector<RoastSummary> ListRoastLogs(const std::string& folder) {
-    std::vector<RoastSummary> list;
+std::vector<std::string> RoastLogPaths(const std::string& folder) {
+    std::vector<std::string> paths;
     std::error_code ec;
     for (fs::directory_iterator it(FsPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().u8string();
-        if (!IsLogFileName(name) || !it->is_regular_file(ec)) continue;
-        RoastSummary summary;
-        summary.path = it->path().u8string();
-        const RoastLogParse read = ReadRoastLogFile(summary.path);
-        if (!read.ok) {
-            summary.problem = read.bad_line > 0 ? "line " + std::to_string(read.bad_line) + ": " + read.problem
-                                                : read.problem;
-            summary.start = name;  // sorts by the name's date
-            list.push_back(summary);
-            continue;
-        }
-        const RoastLog& log = read.log;
-        summary.start = log.Get(roastkey::kStart);
-        summary.profile = log.Get(roastkey::kProfile);
-        summary.incomplete = log.Has(roastkey::kIncomplete);
-        const RoastNotes notes = NotesOf(log);
-        summary.bean = notes.bean;
-        summary.weight_loss = notes.WeightLoss();
-        if (!log.samples.empty()) summary.duration_s = log.samples.back().seconds;
-        // A roast ends where the beans were dropped; without a drop mark
-        // (or a reading at it) the last reading stands in.
-        if (const auto drop = log.marks.Find(MarkKind::Drop)) summary.end_bean_f = drop->bean_f;
-        for (auto s = log.samples.rbegin(); s != log.samples.rend() && !summary.end_bean_f; ++s)
-            summary.end_bean_f = s->bean_f;
-        list.push_back(summary);
+        std::error_code type_ec;
+        if (!IsLogFileName(name) || !it->is_regular_file(type_ec)) continue;
+        paths.push_back(it->path().u8string());
     }
+    std::sort(paths.begin(), paths.end(), std::greater<>());
+    return paths;
+}
+
+std::vector<RoastSummary> ListRoastLogs(const std::string& folder, RoastSummaryCache* cache) {
+    std::vector<RoastSummary> list;
+    for (const std::string& path : RoastLogPaths(folder))
+        list.push_back(cache ? *cache->Get(path) : ReadRoastSummary(path));
     std::stable_sort(list.begin(), list.end(),
                      [](const RoastSummary& a, const RoastSummary& b) { return a.start > b.start; });
     return list;

@@ -1,27 +1,23 @@
 // The saved roasts of the roasts folder, a line each, for the history list.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "file_io.h"
+#include "roast_summary.h"
 
-struct RoastSummary {
-    std::string path;
-    std::string start;    // as the log says it: ISO 8601 local time
-    std::string profile;
-    std::string bean;
-    double duration_s = 0;          // the last sample's time
-    std::optional<int32_t> end_bean_f;  // at the drop mark, else the last reading
-    std::optional<double> weight_loss;  // percent
-    bool incomplete = false;
-    std::string problem;  // set when the file does not read; the rest is empty
-};
+class RoastSummaryCache;
+
+// The "*.csv" logs of `folder` (not the partial log of a roast under way),
+// by their names from the last to the first: the folder names its logs by
+// their start, so the newest come first.
+std::vector<std::string> RoastLogPaths(const std::string& folder);
 
 // Every "*.csv" log of `folder`, newest start first; a file that does not
-// read is listed with its problem.
-std::vector<RoastSummary> ListRoastLogs(const std::string& folder);
+// read is listed with its problem. With a `cache`, files that did not
+// change since it read them are not read again.
+std::vector<RoastSummary> ListRoastLogs(const std::string& folder, RoastSummaryCache* cache = nullptr);
 
 // Deletes a saved roast.
 FileResult DeleteRoastLog(const std::string& path);

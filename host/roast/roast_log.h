@@ -68,5 +68,10 @@ inline double TimeLeftMinutes(const RoastSample& s) { return s.time_left_units /
 // around it; none outside the log, across a gap or next to a sensor error.
 std::optional<double> BeanAt(const RoastLog& log, double seconds);
 
+// A temperature of the log (°F) in the unit the panel shows.
+inline double TemperatureInUnit(double fahrenheit, bool celsius) {
+    return celsius ? (fahrenheit - 32.0) * 5.0 / 9.0 : fahrenheit;
+}
+
 // True for the run phases in which the heater is off.
 bool IsCoolingPhase(int32_t run_phase);

@@ -4,6 +4,8 @@
 // adds to a roast there (marks, notes, a background roast) and the roast
 // history beside it.
 #include <QAreaSeries>
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -169,6 +171,7 @@ private slots:
     void notesReachTheSavedLogWithItsRowsUntouched();
     void backgroundRoastIsDrawnAndCompared();
     void historyListsSortsAndAsksBeforeDeleting();
+    void historyFiltersByWordsAndDates();
 };
 
 void RoastCurveTest::drawsARunAsItIsRecorded() {
@@ -499,6 +502,9 @@ void RoastCurveTest::historyListsSortsAndAsksBeforeDeleting() {
     RoastHistoryWindow* h = t.live.history();
     QVERIFY(h && h->isVisible());
     QCOMPARE(h->windowTitle(), QStringLiteral("Roast history"));
+    // The folder is read off the window's thread.
+    QTRY_COMPARE(h->table()->model()->rowCount(), 4);
+    QTRY_VERIFY(!h->loading());
     auto column = [h](int c) {
         QStringList cells;
         for (int r = 0; r < h->table()->model()->rowCount(); ++r) cells << h->cell(r, c);
@@ -539,6 +545,56 @@ void RoastCurveTest::historyListsSortsAndAsksBeforeDeleting() {
     h->DeleteChosen();
     QVERIFY(!QFile::exists(folder + QStringLiteral("b.csv")));
     QCOMPARE(h->table()->model()->rowCount(), 3);
+
+    // Read again: a log changed since shows its change where it is listed,
+    // and one removed by other means goes.
+    WriteFile(folder + QStringLiteral("c.csv"), SavedRoast(120, 5, "# start: 2026-12-03T10:00:00+00:00\n"));
+    QVERIFY(QFile::remove(folder + QStringLiteral("a.csv")));
+    h->Refresh();
+    QTRY_VERIFY(!h->loading());
+    QCOMPARE(column(0), (QStringList{QStringLiteral("2026-12-03 10:00:00"), QStringLiteral("d.csv")}));
+    QCOMPARE(h->cell(0, 3), QStringLiteral("2:00"));
+}
+
+void RoastCurveTest::historyFiltersByWordsAndDates() {
+    Stand t;
+    const QString folder = t.folder.path() + QStringLiteral("/");
+    WriteFile(folder + QStringLiteral("a.csv"),
+              SavedRoast(60, 300, "# start: 2026-12-01T10:00:00+00:00\n# profile: Light\n# bean: Kenya AA\n"));
+    WriteFile(folder + QStringLiteral("b.csv"),
+              SavedRoast(60, 300, "# start: 2026-12-02T10:00:00+00:00\n# profile: Dark\n# notes: Smoky.\\nKenya next\n"));
+    WriteFile(folder + QStringLiteral("c.csv"),
+              SavedRoast(60, 300, "# start: 2026-12-03T10:00:00+00:00\n# profile: Light\n# bean: Sumatra\n"));
+    WriteFile(folder + QStringLiteral("d.csv"), "# green_g: lots\n");  // no date, no words
+    t.live.ShowHistory();
+    RoastHistoryWindow* h = t.live.history();
+    QTRY_VERIFY(!h->loading());
+    auto shown = [h] {
+        QStringList starts;
+        for (int r = 0; r < h->table()->model()->rowCount(); ++r) starts << h->cell(r, 0).left(10);
+        return starts;
+    };
+    QCOMPARE(shown().size(), 4);
+
+    // Every word, in any case, in the profile, the bean or the notes.
+    QTest::keyClicks(h->search_box(), QStringLiteral("kenya"));
+    QCOMPARE(shown(), (QStringList{QStringLiteral("2026-12-02"), QStringLiteral("2026-12-01")}));
+    QTest::keyClicks(h->search_box(), QStringLiteral(" LIGHT"));
+    QCOMPARE(shown(), QStringList{QStringLiteral("2026-12-01")});
+    h->search_box()->clear();
+    QCOMPARE(shown().size(), 4);
+
+    // The dates, each end included; with the words.
+    h->from_date()->setDate(QDate(2026, 12, 2));
+    h->from_bound()->setChecked(true);
+    QCOMPARE(shown(), (QStringList{QStringLiteral("2026-12-03"), QStringLiteral("2026-12-02")}));
+    h->to_date()->setDate(QDate(2026, 12, 2));
+    h->to_bound()->setChecked(true);
+    QCOMPARE(shown(), QStringList{QStringLiteral("2026-12-02")});
+    h->from_bound()->setChecked(false);
+    QCOMPARE(shown(), (QStringList{QStringLiteral("2026-12-02"), QStringLiteral("2026-12-01")}));
+    QTest::keyClicks(h->search_box(), QStringLiteral("light"));
+    QCOMPARE(shown(), QStringList{QStringLiteral("2026-12-01")});
 }
 
 void RoastCurveTest::rateAxisSpansTheHeatingsRatesNotTheCoolings() {
