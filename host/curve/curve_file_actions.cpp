@@ -14,6 +14,7 @@ namespace {
 
 const QString kLogFilter = QStringLiteral("Roast log (*.csv)");
 const QString kPictureFilter = QStringLiteral("PNG picture (*.png)");
+const QString kTableFilter = QStringLiteral("Table (*.csv)");
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
@@ -49,6 +50,9 @@ CurveFileActions::CurveFileActions(QWidget* window, QString roasts_folder)
     choose_picture_to_save = [window](const QString& suggested) {
         return SaveDialog(window, QStringLiteral("Save picture"), suggested, kPictureFilter, QStringLiteral("png"));
     };
+    choose_table_to_save = [window](const QString& suggested) {
+        return SaveDialog(window, QStringLiteral("Save table"), suggested, kTableFilter, QStringLiteral("csv"));
+    };
     choose_background_log = [window](const QString& folder) {
         return QFileDialog::getOpenFileName(window, QStringLiteral("Show as background"), folder, kLogFilter);
     };
@@ -59,6 +63,7 @@ void CurveFileActions::ChooseAs(const CurveFileActions& other) {
     choose_log_to_open = other.choose_log_to_open;
     choose_log_to_save = other.choose_log_to_save;
     choose_picture_to_save = other.choose_picture_to_save;
+    choose_table_to_save = other.choose_table_to_save;
     choose_background_log = other.choose_background_log;
     open_folder = other.open_folder;
 }
@@ -90,11 +95,18 @@ void CurveFileActions::SaveLogAs(const RoastLog* log) {
         ShowWarning(window_, QStringLiteral("Cannot save the roast log %1: %2").arg(path, FromStd(saved.reason)));
 }
 
-void CurveFileActions::SavePicture(QWidget* picture, const RoastLog* log) {
-    const QString stem = QFileInfo(FromStd(log ? SuggestedLogName(*log) : "roast.csv")).completeBaseName();
+void CurveFileActions::SavePicture(QWidget* picture, const QString& stem) {
     const QString path = choose_picture_to_save(QDir(MadeFolder()).filePath(stem + QStringLiteral(".png")));
     if (path.isEmpty()) return;
     if (!picture->grab().save(path, "PNG")) ShowWarning(window_, QStringLiteral("Cannot save the picture %1.").arg(path));
+}
+
+void CurveFileActions::SaveTable(const std::string& csv, const QString& stem) {
+    const QString path = choose_table_to_save(QDir(MadeFolder()).filePath(stem + QStringLiteral(".csv")));
+    if (path.isEmpty()) return;
+    const FileResult saved = ReplaceContents(path.toStdString(), csv);
+    if (!saved.ok)
+        ShowWarning(window_, QStringLiteral("Cannot save the table %1: %2").arg(path, FromStd(saved.reason)));
 }
 
 void CurveFileActions::OpenFolder() {

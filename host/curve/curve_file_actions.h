@@ -25,6 +25,7 @@ public:
     std::function<QString(const QString& folder)> choose_log_to_open;
     std::function<QString(const QString& suggested)> choose_log_to_save;
     std::function<QString(const QString& suggested)> choose_picture_to_save;
+    std::function<QString(const QString& suggested)> choose_table_to_save;
     std::function<QString(const QString& folder)> choose_background_log;
     // Opens the roasts folder in the desktop's file manager.
     std::function<bool(const QString& folder)> open_folder;
@@ -40,8 +41,10 @@ public:
     // Saves `log` (null or empty: there is nothing to save) where the user
     // chooses.
     void SaveLogAs(const RoastLog* log);
-    // Saves a picture of `picture`, named after `log` (may be null).
-    void SavePicture(QWidget* picture, const RoastLog* log);
+    // Saves a picture of `picture`, suggesting the name `stem`.png.
+    void SavePicture(QWidget* picture, const QString& stem);
+    // Saves `csv` (a table) where the user chooses, suggesting `stem`.csv.
+    void SaveTable(const std::string& csv, const QString& stem);
     void OpenFolder();
 
     // The log of a file, or a box naming the file and its first bad line.

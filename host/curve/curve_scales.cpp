@@ -47,6 +47,12 @@ TimeScale TimeScaleFor(double last_seconds, int max_ticks) { return TimeScaleSpa
 
 int ValueScale::Intervals() const { return static_cast<int>(std::lround((high - low) / tick)); }
 
+void ValueSpan::Add(const ValueSpan& other) {
+    if (other.empty) return;
+    Add(other.low);
+    Add(other.high);
+}
+
 void ValueSpan::Add(double value) {
     low = empty ? value : std::min(low, value);
     high = empty ? value : std::max(high, value);

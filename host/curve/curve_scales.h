@@ -47,6 +47,8 @@ struct ValueSpan {
     double high = 0;
     bool empty = true;
     void Add(double value);
+    // Widened to hold `other` too.
+    void Add(const ValueSpan& other);
 };
 
 // The temperature axis, in the panel's unit: 0-500 °F (0-250 °C) in ten

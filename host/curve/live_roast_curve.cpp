@@ -1,7 +1,12 @@
 #include "live_roast_curve.h"
 
+#include <QFutureWatcher>
+#include <QtConcurrent>
+#include <algorithm>
+
 #include "roast_curve_window.h"
 #include "roast_log_files.h"
+#include "warning_box.h"
 
 LiveRoastCurve::LiveRoastCurve(RoastRecorder& recorder, const RoastLogFiles* files, QString roasts_folder,
                                QWidget* owner, std::function<bool()> celsius)
@@ -19,6 +24,7 @@ LiveRoastCurve::LiveRoastCurve(RoastRecorder& recorder, const RoastLogFiles* fil
 
 LiveRoastCurve::~LiveRoastCurve() {
     *self_ = nullptr;
+    for (const QPointer<RoastCompareWindow>& comparison : comparisons_) delete comparison.data();
     delete history_.data();
     delete window_.data();
 }
@@ -54,6 +60,7 @@ RoastHistoryWindow& LiveRoastCurve::History() {
             Show();
             window_->ShowBackgroundFile(path);
         };
+        history_->compare = [this](const QStringList& paths) { Compare(paths); };
         if (on_history_made) on_history_made(*history_);
     }
     return *history_;
@@ -87,6 +94,46 @@ void LiveRoastCurve::ShowHistory() {
 void LiveRoastCurve::FollowUnit() {
     if (window_) window_->SetCelsius(celsius_());
     if (history_) history_->SetCelsius(celsius_());
+    for (const QPointer<RoastCompareWindow>& comparison : comparisons_)
+        if (comparison) comparison->SetCelsius(celsius_());
+}
+
+void LiveRoastCurve::Compare(const QStringList& paths) {
+    using Read = std::vector<std::pair<QString, RoastLogParse>>;
+    auto* reading = new QFutureWatcher<Read>(history_ ? static_cast<QObject*>(history_) : nullptr);
+    QObject::connect(reading, &QFutureWatcher<Read>::finished, reading, [this, reading] {
+        Read read = reading->result();
+        reading->deleteLater();
+        std::vector<RoastCompareWindow::Entry> roasts;
+        QStringList problems;
+        for (auto& [path, parsed] : read) {
+            if (parsed.ok)
+                roasts.push_back({path, std::move(parsed.log)});
+            else
+                problems << QStringLiteral("%1: %2").arg(path, QString::fromStdString(parsed.problem));
+        }
+        if (!problems.isEmpty())
+            ShowWarning(history_, QStringLiteral("Cannot read these roast logs:\n") + problems.join(QLatin1Char('\n')));
+        if (roasts.size() >= 2) ShowComparison(std::move(roasts));
+    });
+    reading->setFuture(QtConcurrent::run([paths] {
+        Read read;
+        for (const QString& path : paths) read.emplace_back(path, ReadRoastLogFile(path.toStdString()));
+        return read;
+    }));
+}
+
+void LiveRoastCurve::ShowComparison(std::vector<RoastCompareWindow::Entry> roasts) {
+    auto* window = new RoastCompareWindow(std::move(roasts), folder_, celsius_(), owner_);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    comparisons_.erase(std::remove(comparisons_.begin(), comparisons_.end(), nullptr), comparisons_.end());
+    comparisons_.emplace_back(window);
+    if (on_compare_made) on_compare_made(*window);
+    // Opened by the user's click: in front, with the keyboard.
+    PlacerFor(*window, QStringLiteral("compare"))->PlaceOnce();
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void LiveRoastCurve::OnEvent(RoastEvent event) {

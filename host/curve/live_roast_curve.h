@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "console_events.h"
+#include "roast_compare_window.h"
 #include "roast_curve_window.h"
 #include "roast_history_window.h"
 #include "roast_recorder.h"
@@ -37,6 +38,9 @@ public:
     void Show();
     // Shows the roast history in front (the panel's menu, "History…").
     void ShowHistory();
+    // Reads the roasts at `paths` (off the window's thread) and shows them
+    // in a "Compare roasts" window; a log that does not read is said.
+    void Compare(const QStringList& paths);
     // The panel's unit changed.
     void FollowUnit();
     void OnUnitChanged(bool) override { FollowUnit(); }
@@ -48,6 +52,7 @@ public:
     // and questions).
     std::function<void(RoastCurveWindow&)> on_window_made;
     std::function<void(RoastHistoryWindow&)> on_history_made;
+    std::function<void(RoastCompareWindow&)> on_compare_made;
 
     // What the windows need of the panel they open beside; the program's
     // main window gives them. Where the panel is (without it the window
@@ -69,11 +74,13 @@ private:
     std::function<bool()> celsius_;
     // Places a window made now beside the panel, or where it was put.
     WindowPlacer* PlacerFor(QWidget& window, const QString& name);
+    void ShowComparison(std::vector<RoastCompareWindow::Entry> roasts);
 
     QPointer<RoastCurveWindow> window_;
     QPointer<RoastHistoryWindow> history_;
     QPointer<WindowPlacer> window_placer_;
     QPointer<WindowPlacer> history_placer_;
+    std::vector<QPointer<RoastCompareWindow>> comparisons_;
     // The recorder keeps its listeners; this one goes quiet when this dies.
     std::shared_ptr<LiveRoastCurve*> self_;
 };

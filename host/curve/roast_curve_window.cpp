@@ -16,6 +16,7 @@
 #include "flow_layout.h"
 #include "mark_controls.h"
 #include "phase_bar.h"
+#include "roast_log_names.h"
 #include "roast_notes_panel.h"
 #include "roast_phases.h"
 #include "warning_box.h"
@@ -144,7 +145,10 @@ QWidget* RoastCurveWindow::BuildButtons() {
 
     flow->AddBreak();
     add(kOpenRoast, [this] { files_.OpenRoast(); });
-    add(kSavePicture, [this] { files_.SavePicture(picture_, shown_); });
+    add(kSavePicture, [this] {
+        const std::string name = shown_ ? SuggestedLogName(*shown_) : "roast.csv";
+        files_.SavePicture(picture_, QFileInfo(FromStd(name)).completeBaseName());
+    });
     add(kSaveLog, [this] {
         CommitNotes();
         files_.SaveLogAs(shown_);

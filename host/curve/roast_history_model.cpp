@@ -164,6 +164,7 @@ QVariant RoastHistoryModel::data(const QModelIndex& index, int role) const {
             if (!roast.problem.empty()) return QBrush(Qt::gray);
             return {};
         case kPathRole: return FromStd(roast.path);
+        case kProblemRole: return FromStd(roast.problem);
         default: return {};
     }
 }

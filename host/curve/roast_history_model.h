@@ -17,8 +17,10 @@
 class RoastHistoryModel : public QAbstractTableModel {
 public:
     enum Column { kStart, kProfile, kBean, kDuration, kEndTemperature, kWeightLoss, kColumns };
-    // The roast's file, on every cell.
+    // The roast's file, on every cell; and what is wrong with it, for a log
+    // that does not read (empty for one that does).
     static constexpr int kPathRole = Qt::UserRole + 2;
+    static constexpr int kProblemRole = Qt::UserRole + 3;
 
     using Summary = std::shared_ptr<const RoastSummary>;
 

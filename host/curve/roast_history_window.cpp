@@ -11,16 +11,22 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "program_names.h"
 #include "roast_history_filter.h"
 #include "roast_history_model.h"
+#include "warning_box.h"
+#include "window_settings.h"
 
 namespace {
 
 const QString kOpen = QStringLiteral("Open");
 const QString kBackground = QStringLiteral("Show as background");
 const QString kDelete = QStringLiteral("Delete\u2026");
+const QString kCompare = QStringLiteral("Compare");
+// The columns' widths and the sort, kept between runs.
+const QString kColumnsKey = QStringLiteral("history/columns");
 
 QDateEdit* DateEdit(QWidget* parent, const QDate& date) {
     auto* edit = new QDateEdit(date, parent);
@@ -47,12 +53,21 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     table_ = new QTableView(this);
     table_->setModel(filter_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several roasts are chosen to compare them (Ctrl- and Shift-click).
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setSortingEnabled(true);
     table_->sortByColumn(RoastHistoryModel::kStart, Qt::DescendingOrder);
+    // The widths and the sort the user left, once they exist.
+    fitted_ = table_->horizontalHeader()->restoreState(WindowSettings().value(kColumnsKey).toByteArray());
+    auto keep_columns = [this] {
+        // What the user set, not what the window fitted.
+        if (isVisible() && !fitting_) WindowSettings().setValue(kColumnsKey, table_->horizontalHeader()->saveState());
+    };
+    connect(table_->horizontalHeader(), &QHeaderView::sectionResized, this, keep_columns);
+    connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, keep_columns);
     connect(table_, &QTableView::doubleClicked, this, &RoastHistoryWindow::OpenChosen);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &RoastHistoryWindow::UpdateButtons);
 
@@ -79,7 +94,8 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     const std::pair<QString, void (RoastHistoryWindow::*)()> actions[] = {
         {kOpen, &RoastHistoryWindow::OpenChosen},
         {kBackground, &RoastHistoryWindow::ShowChosenAsBackground},
-        {kDelete, &RoastHistoryWindow::DeleteChosen}};
+        {kDelete, &RoastHistoryWindow::DeleteChosen},
+        {kCompare, &RoastHistoryWindow::CompareChosen}};
     for (const auto& [text, action] : actions) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(text);
@@ -89,7 +105,12 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     }
     buttons->addStretch(1);
     count_ = new QLabel(this);
-    buttons->addWidget(count_);
+    // "Reading… 120 of 5000 roasts" needs no more room than a count: the
+    // window may be narrow beside the panel.
+    count_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance(QStringLiteral("99999 roasts")));
+    count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    buttons->addWidget(count_, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
@@ -129,15 +150,17 @@ void RoastHistoryWindow::OnBatch(const RoastHistoryLoader::Batch& batch) {
 
 void RoastHistoryWindow::OnLoaded() {
     model_->RemoveUnlisted();
-    FitColumns();
+    if (!fitted_) FitColumns();
     UpdateCount();
     UpdateButtons();
 }
 
 void RoastHistoryWindow::FitColumns() {
     fitted_ = true;
+    fitting_ = true;
     // The last column stretches to the window's edge.
     for (int c = 0; c + 1 < RoastHistoryModel::kColumns; ++c) table_->resizeColumnToContents(c);
+    fitting_ = false;
 }
 
 void RoastHistoryWindow::ApplyDates() {
@@ -155,15 +178,39 @@ void RoastHistoryWindow::UpdateCount() {
     count_->setText(text);
 }
 
+QStringList RoastHistoryWindow::ChosenPaths() const {
+    QModelIndexList rows = table_->selectionModel()->selectedRows();
+    // In the order the list shows them.
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList paths;
+    for (const QModelIndex& row : rows) {
+        // A log that does not read has no curve to compare or open.
+        if (!row.data(RoastHistoryModel::kProblemRole).toString().isEmpty()) continue;
+        paths << row.data(RoastHistoryModel::kPathRole).toString();
+    }
+    return paths;
+}
+
 QString RoastHistoryWindow::ChosenPath() const {
     const QModelIndexList rows = table_->selectionModel()->selectedRows();
-    if (rows.isEmpty()) return {};
+    if (rows.size() != 1) return {};
     return rows.first().data(RoastHistoryModel::kPathRole).toString();
 }
 
 void RoastHistoryWindow::UpdateButtons() {
     const bool chosen = !ChosenPath().isEmpty();
     for (const QString& text : {kOpen, kBackground, kDelete}) button(text)->setEnabled(chosen);
+    const qsizetype comparable = ChosenPaths().size();
+    button(kCompare)->setEnabled(comparable >= 2 && comparable <= kMostCompared);
+    button(kCompare)->setToolTip(comparable > kMostCompared
+                                     ? QStringLiteral("Compares up to %1 roasts at a time").arg(kMostCompared)
+                                     : QStringLiteral("Draws the chosen roasts together, with a table of each "
+                                                      "(choose two or more with Ctrl- or Shift-click)"));
+}
+
+void RoastHistoryWindow::CompareChosen() {
+    const QStringList paths = ChosenPaths();
+    if (paths.size() >= 2 && paths.size() <= kMostCompared && compare) compare(paths);
 }
 
 void RoastHistoryWindow::OpenChosen() {
@@ -182,12 +229,8 @@ void RoastHistoryWindow::DeleteChosen() {
     if (!ask_yes_no(QStringLiteral("Delete the roast log %1?").arg(QFileInfo(path).fileName()))) return;
     const FileResult deleted = DeleteRoastLog(path.toStdString());
     if (!deleted.ok) {
-        auto* box = new QMessageBox(QMessageBox::Warning, kProgramName,
-                                    QStringLiteral("Cannot delete the roast log %1: %2")
-                                        .arg(path, QString::fromStdString(deleted.reason)),
-                                    QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+        ShowWarning(this, QStringLiteral("Cannot delete the roast log %1: %2")
+                              .arg(path, QString::fromStdString(deleted.reason)));
         Refresh();  // the folder is not what the list says
         return;
     }

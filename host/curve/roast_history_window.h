@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -35,15 +36,19 @@ public:
     // Temperatures in °C (true) or °F, as the panel shows them.
     void SetCelsius(bool celsius);
 
-    // What the buttons do with the chosen roast's file.
+    // What the buttons do with the chosen roast's file, and "Compare" with
+    // the chosen roasts' files (two to kMostCompared).
     std::function<void(const QString& path)> open_roast;
     std::function<void(const QString& path)> show_as_background;
+    std::function<void(const QStringList& paths)> compare;
+    static constexpr int kMostCompared = 8;
     // Asks a yes/no question: a message box unless replaced (tests).
     std::function<bool(const QString& question)> ask_yes_no;
 
     void OpenChosen();
     void ShowChosenAsBackground();
     void DeleteChosen();
+    void CompareChosen();
 
     // True while the folder is being read.
     bool loading() const { return loader_.loading(); }
@@ -69,12 +74,16 @@ private:
     void ApplyDates();
     void FitColumns();
     void UpdateCount();
+    // The one roast chosen; empty when none or several are.
     QString ChosenPath() const;
+    // The chosen roasts that read, in the list's order.
+    QStringList ChosenPaths() const;
     void UpdateButtons();
 
     QString folder_;
     bool stale_ = true;
-    bool fitted_ = false;  // the columns fit the first rows shown
+    bool fitted_ = false;   // the columns fit the first rows shown, or as the user left them
+    bool fitting_ = false;  // the window, not the user, is setting their widths
     RoastHistoryLoader loader_;
     RoastHistoryModel* model_ = nullptr;
     RoastHistoryFilter* filter_ = nullptr;

@@ -54,12 +54,6 @@ class NoDrawing final : public CurveSink {
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
-void Join(ValueSpan& span, const ValueSpan& other) {
-    if (other.empty) return;
-    span.Add(other.low);
-    span.Add(other.high);
-}
-
 QList<QPointF> ToQt(const std::vector<CurvePoint>& points) {
     QList<QPointF> list;
     list.reserve(static_cast<qsizetype>(points.size()));
@@ -183,9 +177,9 @@ void RoastPlot::UpdateScales(const CurveTracer& tracer) {
     if (chart_.SetTimeScale(TimeScaleFor(std::max(tracer.last_seconds(), background_seconds_), chart_.TimeTicks())))
         PlaceAllLabels();
     ValueSpan temperatures = tracer.temperatures();
-    Join(temperatures, background_temperatures_);
+    temperatures.Add(background_temperatures_);
     ValueSpan rates = tracer.rates();
-    Join(rates, background_rates_);
+    rates.Add(background_rates_);
     chart_.SetValueScales(temperatures, rates, celsius_);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -48,8 +49,11 @@ void WindowPlacer::PlaceOnce() {
         set_ = saved;
         user_placed_ = true;  // it stays where the user put it
     } else if (where) {
-        // The window's own least size; a narrow one may need more height
-        // (its buttons wrap).
+        // The window's own least size, measured as it will show (styled
+        // and laid out); a narrow one may need more height (its buttons
+        // wrap).
+        window_->ensurePolished();
+        if (window_->layout()) window_->layout()->activate();
         QSize smallest = window_->minimumSizeHint().expandedTo(window_->minimumSize());
         if (window_->hasHeightForWidth())
             smallest.setHeight(std::max(smallest.height(), window_->heightForWidth(smallest.width())));

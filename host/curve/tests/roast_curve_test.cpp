@@ -8,11 +8,13 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QLineEdit>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
@@ -26,11 +28,13 @@
 #include "live_roast_curve.h"
 #include "phase_bar.h"
 #include "roast_curve_window.h"
+#include "roast_compare_window.h"
 #include "roast_history_window.h"
 #include "roast_log_files.h"
 #include "roast_notes_panel.h"
 #include "roast_recorder.h"
 #include "step_data.h"
+#include "window_settings.h"
 
 namespace {
 
@@ -163,6 +167,8 @@ std::vector<int> PointCounts(const std::vector<QLineSeries*>& lines) {
 class RoastCurveTest : public QObject {
     Q_OBJECT
 private slots:
+    // Window places, columns and the notes' state start afresh.
+    void init() { WindowSettings().clear(); }
     void drawsARunAsItIsRecorded();
     void rateAxisSpansTheHeatingsRatesNotTheCoolings();
     void opensSavedRoastsAndRefusesBadOnes();
@@ -172,6 +178,7 @@ private slots:
     void backgroundRoastIsDrawnAndCompared();
     void historyListsSortsAndAsksBeforeDeleting();
     void historyFiltersByWordsAndDates();
+    void historyComparesTheChosenRoasts();
 };
 
 void RoastCurveTest::drawsARunAsItIsRecorded() {
@@ -615,6 +622,68 @@ void RoastCurveTest::rateAxisSpansTheHeatingsRatesNotTheCoolings() {
     // an axis that reaches -100.
     QCOMPARE(plot.rate_axis()->min(), 0.0);
     QCOMPARE(plot.rate_axis()->max(), 50.0);
+}
+
+void RoastCurveTest::historyComparesTheChosenRoasts() {
+    Stand t;
+    const QString folder = t.folder.path() + QStringLiteral("/");
+    // Four roasts rising a degree a second, their first crack at 300, 360,
+    // 420 and 480 s; the three newest are chosen.
+    for (int i = 0; i < 4; ++i) {
+        const int crack = 300 + 60 * i;
+        WriteFile(folder + QStringLiteral("%1.csv").arg(i),
+                  SavedRoast(600, 100 + 10 * i,
+                             QStringLiteral("# start: 2026-12-0%1T10:00:00+00:00\n# event: first_crack %2.0 %3\n")
+                                 .arg(i + 1)
+                                 .arg(crack)
+                                 .arg(100 + 10 * i + crack)
+                                 .toStdString()));
+    }
+    t.live.ShowHistory();
+    RoastHistoryWindow* h = t.live.history();
+    QTRY_COMPARE(h->table()->model()->rowCount(), 4);
+    QTRY_VERIFY(!h->loading());
+    QVERIFY(!h->button(QStringLiteral("Compare"))->isEnabled());
+    RoastCompareWindow* compared = nullptr;
+    t.live.on_compare_made = [&](RoastCompareWindow& window) { compared = &window; };
+    QItemSelectionModel* selection = h->table()->selectionModel();
+    for (int row = 0; row < 3; ++row)
+        selection->select(h->table()->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QVERIFY(h->button(QStringLiteral("Compare"))->isEnabled());
+    ClickAsUser(h->button(QStringLiteral("Compare")));
+    QTRY_VERIFY(compared);
+
+    // Three roasts, each with its name in the legend; a row each, then the
+    // mean and the spread.
+    QCOMPARE(compared->plot().legend_entries().size(), std::size_t{3});
+    QCOMPARE(compared->plot().legend_entries()[0]->label(), QStringLiteral("2026-12-04 10:00"));
+    QCOMPARE(compared->table()->rowCount(), 5);
+    const int crack_time = 6;  // the first crack's time column
+    QCOMPARE(compared->table()->horizontalHeaderItem(crack_time)->text(), QStringLiteral("First crack"));
+    QCOMPARE(compared->table()->item(3, crack_time)->text(), QStringLiteral("7:00"));  // the mean of 8:00, 7:00, 6:00
+    QCOMPARE(compared->table()->item(4, crack_time)->text(), QStringLiteral("1:00"));
+
+    // Aligned at the first crack, every roast's crack lies at 0 and the
+    // time axis reaches back before it.
+    compared->AlignAt(AlignPoint::FirstCrack);
+    for (std::size_t i = 0; i < 3; ++i) {
+        // The line's height at 0, between the points drawn around it: the
+        // roast's temperature at its first crack.
+        const QList<QPointF> points = compared->plot().bean_lines(i).front()->points();
+        const auto after = std::find_if(points.begin(), points.end(), [](const QPointF& p) { return p.x() >= 0; });
+        QVERIFY(after != points.begin() && after != points.end());
+        const QPointF a = *(after - 1), b = *after;
+        const int roast = 3 - static_cast<int>(i);
+        QCOMPARE(std::lround(a.y() + (b.y() - a.y()) * (0 - a.x()) / (b.x() - a.x())),
+                 100L + 10 * roast + 300 + 60 * roast);
+    }
+    QVERIFY(compared->plot().chart().time_scale().min_seconds <= -480);
+    // A click on a legend entry hides that roast; another shows it again.
+    compared->plot().SetShown(1, false);
+    QVERIFY(!compared->plot().bean_lines(1).front()->isVisible());
+    QVERIFY(compared->plot().bean_lines(0).front()->isVisible());
+    compared->plot().legend_entries()[1]->clicked();
+    QVERIFY(compared->plot().bean_lines(1).front()->isVisible());
 }
 
 QTEST_MAIN(RoastCurveTest)
