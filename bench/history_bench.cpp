@@ -24,6 +24,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTableView>
@@ -43,6 +44,9 @@
 #include "bench_support.h"
 #include "event_loop.h"
 #include "frames.h"
+#include "live_roast_curve.h"
+#include "roast_compare_window.h"
+#include "roast_curve_window.h"
 #include "roast_history_window.h"
 #include "roast_log_files.h"
 #include "roast_log_maker.h"
@@ -241,8 +245,47 @@ int RunHistoryConsole() {
         next(2000);
     });
     steps.push_back([&] { open("reopen", [&] { next(1000); }); });
+    // Eight roasts compared: read off the window's thread, drawn on it.
+    RoastCompareWindow* compared = nullptr;
     steps.push_back([&] {
         late_since("reopen");
+        mark("compare");
+        QItemSelectionModel* chosen = history->table()->selectionModel();
+        for (int row = 0; row < RoastHistoryWindow::kMostCompared; ++row)
+            chosen->select(history->table()->model()->index(row, 0),
+                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        console.window().roast_session().curve().on_compare_made = [&](RoastCompareWindow& window) {
+            figures["compare_ms"] = ms_since("compare");
+            compared = &window;
+        };
+        history->CompareChosen();
+        next(3000);
+    });
+    // A four-hour log opened beside the roast, then shown as its background.
+    QTemporaryDir long_logs;
+    const QString long_log = long_logs.filePath(QStringLiteral("four hours.csv"));
+    steps.push_back([&] {
+        late_since("compare");
+        if (compared) compared->close();
+        MadeRoast four_hours;
+        four_hours.seconds = 4 * 3600;
+        four_hours.dry_end = 3600;
+        four_hours.first_crack = 9000;
+        four_hours.drop = 4 * 3600 - 300;
+        const std::string text = FormatRoastLog(MakeRoastLog(four_hours));
+        ReplaceContents(long_log.toStdString(), text);
+        mark("long");
+        RoastCurveWindow* curve = console.window().roast_session().curve().window();
+        timed("open_long_ms", [&] { curve->OpenRoastFile(long_log); });
+        next(3000);
+    });
+    steps.push_back([&] {
+        RoastCurveWindow* curve = console.window().roast_session().curve().window();
+        timed("background_long_ms", [&] { curve->ShowBackgroundFile(long_log); });
+        next(3000);
+    });
+    steps.push_back([&] {
+        late_since("long");
         figures["frames"] = static_cast<double>(frames.Count());
         std::printf("figures");
         for (const auto& [key, value] : figures) std::printf(" %s=%.1f", key.c_str(), value);
@@ -347,6 +390,10 @@ int main(int argc, char** argv) {
         std::printf("  worst status-frame lateness at the roaster (ms beyond 500): %.1f in the quiet 10 s before,"
                     " %.1f opening, %.1f sorting and searching, %.1f opening again (%.0f frames)\n",
                     at("quiet_late_ms"), at("open_late_ms"), at("sort_late_ms"), at("reopen_late_ms"), at("frames"));
+        std::printf("  eight roasts compared: the window after %.0f ms, worst lateness %.1f ms; a four-hour log"
+                    " opened in %.0f ms and shown as the background in %.0f ms, worst lateness %.1f ms\n",
+                    at("compare_ms"), at("compare_late_ms"), at("open_long_ms"), at("background_long_ms"),
+                    at("long_late_ms"));
         std::fflush(stdout);
     }
     return 0;
