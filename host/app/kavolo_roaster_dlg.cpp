@@ -452,7 +452,8 @@ bool CKavoloRoasterDlg::ForPanel(const QWidget& window, QKeyEvent* key) const {
 }
 
 void CKavoloRoasterDlg::ShareKeys(QWidget& window) {
-    if (!window.windowHandle()) window.winId();
+    // The window system's window of a shown window; making one before it
+    // shows (winId) leaves the panel's own pictures unpainted on X11.
     QWindow* handle = window.windowHandle();
     if (!handle || SharingWindow(handle)) return;
     handle->installEventFilter(this);

@@ -119,7 +119,7 @@ private:
     // filter consumed it.
     bool FilterKey(QKeyEvent* event, bool in_panel);
     // The panel's keys (the arrows, Tab, Alt+S, Enter) work in `window`
-    // too, while no field there is being typed into.
+    // (once shown) too, while no field there is being typed into.
     void ShareKeys(QWidget& window);
     // The window sharing the panel's keys whose window system window is
     // `handle`; null for others.

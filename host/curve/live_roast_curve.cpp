@@ -40,7 +40,6 @@ RoastCurveWindow& LiveRoastCurve::Window() {
         window_->show_panel = show_panel;
         window_->Follow(&recorder_);
         window_placer_ = PlacerFor(*window_, QStringLiteral("curve"));
-        if (share_panel_keys) share_panel_keys(*window_);
         if (on_window_made) on_window_made(*window_);
     }
     return *window_;
@@ -81,6 +80,12 @@ void LiveRoastCurve::Show() {
     RoastCurveWindow& window = Window();
     window_placer_->PlaceOnce();
     window.ShowActive();
+    SharePanelKeys();
+}
+
+void LiveRoastCurve::SharePanelKeys() {
+    // Once shown: the window system's window then exists.
+    if (share_panel_keys && window_) share_panel_keys(*window_);
 }
 
 void LiveRoastCurve::ShowHistory() {
@@ -141,6 +146,7 @@ void LiveRoastCurve::OnEvent(RoastEvent event) {
         RoastCurveWindow& window = Window();
         window_placer_->PlaceOnce();
         window.ShowPassively();
+        SharePanelKeys();
     }
     if (event == RoastEvent::Ended && history_) history_->Refresh();
     if (!window_) return;

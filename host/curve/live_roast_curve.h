@@ -75,6 +75,8 @@ private:
     // Places a window made now beside the panel, or where it was put.
     WindowPlacer* PlacerFor(QWidget& window, const QString& name);
     void ShowComparison(std::vector<RoastCompareWindow::Entry> roasts);
+    // The panel's keys work in the curve window, once it shows.
+    void SharePanelKeys();
 
     QPointer<RoastCurveWindow> window_;
     QPointer<RoastHistoryWindow> history_;
