@@ -17,14 +17,6 @@ const QString kPictureFilter = QStringLiteral("PNG picture (*.png)");
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
-QString ReadFailure(const QString& path, const RoastLogParse& parsed) {
-    return parsed.bad_line > 0 ? QStringLiteral("Cannot read the roast log %1: line %2: %3")
-                                     .arg(path)
-                                     .arg(parsed.bad_line)
-                                     .arg(FromStd(parsed.problem))
-                               : QStringLiteral("Cannot read the roast log %1: %2").arg(path, FromStd(parsed.problem));
-}
-
 QString SaveDialog(QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
                    const QString& suffix) {
     // Qt's save dialog asks before it replaces a file, and adds the suffix
@@ -108,7 +100,7 @@ void CurveFileActions::OpenFolder() {
 std::optional<RoastLog> CurveFileActions::ReadLogOrWarn(const QString& path) {
     RoastLogParse parsed = ReadRoastLogFile(path.toStdString());
     if (!parsed.ok) {
-        ShowWarning(window_, ReadFailure(path, parsed));  // nothing shown changes
+        ShowWarning(window_, FromStd(ReadFailureText(path.toStdString(), parsed)));  // nothing shown changes
         return std::nullopt;
     }
     return std::move(parsed.log);
