@@ -92,6 +92,8 @@ void RoastFollower::End(FollowEnd why, double seconds) {
 
 void RoastFollower::TakeOver(double seconds) { End(FollowEnd::TookOver, seconds); }
 
+void RoastFollower::RunEnded(double seconds) { End(FollowEnd::RunEnded, seconds); }
+
 std::optional<FollowChoice> RoastFollower::OnReading(const RoastSample& r, bool link_up) {
     if (end_) return std::nullopt;
     if (r.machine_state != kRun) {

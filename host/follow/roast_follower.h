@@ -63,6 +63,9 @@ public:
 
     // The user took over at `seconds`: following ends for good.
     void TakeOver(double seconds);
+    // The run stopped at `seconds` with no reading to say so (a stop, the
+    // roaster switched off, the program closed): following ends.
+    void RunEnded(double seconds);
 
     bool following() const { return !end_; }
     // Following waits for fresh readings after a sensor error or a lost link.
