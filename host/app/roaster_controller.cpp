@@ -125,3 +125,7 @@ bool RoasterController::PreTranslateMessage(const KeyMessage& message) {
 void RoasterController::OnEditorMessage(int code) {
     HandleInput([&] { binding.OnEditorMessage(code); });
 }
+
+std::string RoasterController::UseProfileSteps(const std::string& name, const std::vector<StepNode>& steps) {
+    return Handle([&] { return profiles.UseSteps(name, steps); });
+}

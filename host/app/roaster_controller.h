@@ -48,6 +48,10 @@ public:
     bool PreTranslateMessage(const KeyMessage& message);
     void OnEditorMessage(int code);
 
+    // Makes a roast's steps the current profile (ProfileCommands::UseSteps),
+    // handled as any other event; returns why it was refused, or empty.
+    std::string UseProfileSteps(const std::string& name, const std::vector<StepNode>& steps);
+
     ControllerState& state() { return console.state; }
     ConsoleEvents& events() { return console.events; }
 
