@@ -14,6 +14,7 @@ namespace {
 
 const QString kLogFilter = QStringLiteral("Roast log (*.csv)");
 const QString kPictureFilter = QStringLiteral("PNG picture (*.png)");
+const QString kProfileFilter = QStringLiteral("Coffee Setting (*.coff)");
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
@@ -44,6 +45,10 @@ CurveFileActions::CurveFileActions(QWidget* window, QString roasts_folder)
     choose_background_log = [window](const QString& folder) {
         return QFileDialog::getOpenFileName(window, QStringLiteral("Show as background"), folder, kLogFilter);
     };
+    choose_profile_to_save = [window](const QString& suggested) {
+        return SaveDialog(window, QStringLiteral("Save steps as profile"), suggested, kProfileFilter,
+                          QStringLiteral("coff"));
+    };
     open_folder = [](const QString& folder) { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
 }
 
@@ -52,6 +57,7 @@ void CurveFileActions::ChooseAs(const CurveFileActions& other) {
     choose_log_to_save = other.choose_log_to_save;
     choose_picture_to_save = other.choose_picture_to_save;
     choose_background_log = other.choose_background_log;
+    choose_profile_to_save = other.choose_profile_to_save;
     open_folder = other.open_folder;
 }
 

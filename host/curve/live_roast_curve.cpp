@@ -32,6 +32,10 @@ RoastCurveWindow& LiveRoastCurve::Window() {
         };
         window_->show_history = [this] { ShowHistory(); };
         window_->show_panel = show_panel;
+        window_->follow_toggled = follow_toggled;
+        window_->roast_again = roast_again;
+        window_->save_steps_as_profile = save_steps_as_profile;
+        window_->SetFollowStatus(follow_on_, follow_text_);
         window_->Follow(&recorder_);
         window_placer_ = PlacerFor(*window_, QStringLiteral("curve"));
         if (share_panel_keys) share_panel_keys(*window_);
@@ -53,6 +57,10 @@ RoastHistoryWindow& LiveRoastCurve::History() {
         history_->show_as_background = [this](const QString& path) {
             Show();
             window_->ShowBackgroundFile(path);
+        };
+        history_->roast_again = [this](const QString& path) {
+            std::optional<RoastLog> log = Window().files().ReadLogOrWarn(path);
+            if (log && roast_again) roast_again(*log, path);
         };
         if (on_history_made) on_history_made(*history_);
     }
@@ -76,6 +84,12 @@ void LiveRoastCurve::Show() {
     window.ShowActive();
 }
 
+void LiveRoastCurve::ShowPassively() {
+    RoastCurveWindow& window = Window();
+    window_placer_->PlaceOnce();
+    window.ShowPassively();
+}
+
 void LiveRoastCurve::ShowHistory() {
     RoastHistoryWindow& history = History();
     history_placer_->PlaceOnce();
@@ -84,17 +98,23 @@ void LiveRoastCurve::ShowHistory() {
     history.activateWindow();
 }
 
+void LiveRoastCurve::ShowFollowStatus(bool on, const QString& text) {
+    follow_on_ = on;
+    follow_text_ = text;
+    if (window_) window_->SetFollowStatus(on, text);
+}
+
+void LiveRoastCurve::ShowBackground(RoastLog log, const QString& path) {
+    Window().ShowBackground(std::move(log), path);
+}
+
 void LiveRoastCurve::FollowUnit() {
     if (window_) window_->SetCelsius(celsius_());
     if (history_) history_->SetCelsius(celsius_());
 }
 
 void LiveRoastCurve::OnEvent(RoastEvent event) {
-    if (event == RoastEvent::Started && (!window_ || !window_->isVisible())) {
-        RoastCurveWindow& window = Window();
-        window_placer_->PlaceOnce();
-        window.ShowPassively();
-    }
+    if (event == RoastEvent::Started && (!window_ || !window_->isVisible())) ShowPassively();
     if (event == RoastEvent::Ended && history_) history_->Refresh();
     if (!window_) return;
     // The unit is looked at with every sample, so a change shows at once.

@@ -22,6 +22,7 @@ namespace {
 const QString kOpen = QStringLiteral("Open");
 const QString kBackground = QStringLiteral("Show as background");
 const QString kDelete = QStringLiteral("Delete\u2026");
+const QString kRoastAgain = QStringLiteral("Roast again");
 
 // Cells sort by this role: numbers as numbers, a missing value first.
 constexpr int kSortRole = Qt::UserRole + 1;
@@ -72,6 +73,7 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     const std::pair<QString, void (RoastHistoryWindow::*)()> actions[] = {
         {kOpen, &RoastHistoryWindow::OpenChosen},
         {kBackground, &RoastHistoryWindow::ShowChosenAsBackground},
+        {kRoastAgain, &RoastHistoryWindow::RoastChosenAgain},
         {kDelete, &RoastHistoryWindow::DeleteChosen}};
     for (const auto& [text, action] : actions) {
         auto* b = new QPushButton(text, this);
@@ -158,7 +160,7 @@ QString RoastHistoryWindow::ChosenPath() const {
 
 void RoastHistoryWindow::UpdateButtons() {
     const bool chosen = !ChosenPath().isEmpty();
-    for (const QString& text : {kOpen, kBackground, kDelete}) button(text)->setEnabled(chosen);
+    for (const QString& text : {kOpen, kBackground, kRoastAgain, kDelete}) button(text)->setEnabled(chosen);
 }
 
 void RoastHistoryWindow::OpenChosen() {
@@ -169,6 +171,11 @@ void RoastHistoryWindow::OpenChosen() {
 void RoastHistoryWindow::ShowChosenAsBackground() {
     const QString path = ChosenPath();
     if (!path.isEmpty() && show_as_background) show_as_background(path);
+}
+
+void RoastHistoryWindow::RoastChosenAgain() {
+    const QString path = ChosenPath();
+    if (!path.isEmpty() && roast_again) roast_again(path);
 }
 
 void RoastHistoryWindow::DeleteChosen() {

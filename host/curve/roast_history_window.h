@@ -1,7 +1,8 @@
 // The "Roast history" window: the saved roasts of the roasts folder, one a
 // row (start, profile, bean, duration, end temperature, weight loss),
 // sortable by any column. A roast is opened, set as the background of the
-// curve, or deleted after a question; what opening means is the owner's.
+// curve, roasted again, or deleted after a question; what opening means is
+// the owner's.
 #pragma once
 
 #include <QString>
@@ -29,12 +30,14 @@ public:
     // What the buttons do with the chosen roast's file.
     std::function<void(const QString& path)> open_roast;
     std::function<void(const QString& path)> show_as_background;
+    std::function<void(const QString& path)> roast_again;
     // Asks a yes/no question: a message box unless replaced (tests).
     std::function<bool(const QString& question)> ask_yes_no;
 
     void OpenChosen();
     void ShowChosenAsBackground();
     void DeleteChosen();
+    void RoastChosenAgain();
 
     // Tests: the table as shown, a row chosen, a button.
     QTableView* table() const { return table_; }
