@@ -114,9 +114,11 @@ void FollowSession::Feed(bool link_ok) {
 
 void FollowSession::UpdatePause(const Console& console) {
     const std::vector<RoastSample>& samples = recorder_.log().samples;
-    const bool heard = !samples.empty() && recorder_.ElapsedSeconds() - samples.back().seconds <= kRoastGapSeconds;
+    // Heard lately (from the start, until a first reading is overdue).
+    const double last = samples.empty() ? 0.0 : samples.back().seconds;
+    const bool heard = recorder_.ElapsedSeconds() - last <= kRoastGapSeconds;
     const bool paused = follower_->paused() || !console.state.link_ok || !heard;
-    const bool sensor_error = paused && heard && console.state.link_ok && !samples.back().bean_f;
+    const bool sensor_error = paused && heard && console.state.link_ok && !samples.empty() && !samples.back().bean_f;
     if (paused == (state_ == FollowState::Paused) && sensor_error == sensor_error_) return;
     sensor_error_ = sensor_error;
     // Told also when only the pause's reason changed.
