@@ -452,6 +452,11 @@ bool CKavoloRoasterDlg::ForPanel(const QWidget& window, QKeyEvent* key) const {
 }
 
 void CKavoloRoasterDlg::ShareKeys(QWidget& window) {
+    // Asking a window with a parent for its id makes it native, and Qt then
+    // makes the parent's other children native too unless told not to: the
+    // panel's see-through pictures, each a native window of its own, were
+    // no longer redrawn.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     if (!window.windowHandle()) window.winId();
     QWindow* handle = window.windowHandle();
     if (!handle || SharingWindow(handle)) return;

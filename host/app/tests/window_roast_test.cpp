@@ -219,6 +219,11 @@ void WindowRoastTest::thePanelsKeysWorkInTheCurveWindow() {
     curve->activateWindow();
     QWindow* keys = curve->windowHandle();
 
+    // The panel's pictures stay part of the panel's own window: as native
+    // windows of their own they are not redrawn.
+    for (int id : {ctl::kFanDigit, ctl::kTensDigit, ctl::kHeatHigh, ctl::kLinkLamp})
+        QVERIFY(!t.window->Control(id)->testAttribute(Qt::WA_NativeWindow) && !t.window->Control(id)->internalWinId());
+
     // Up lengthens the running step as on the panel; D stays the curve's mark.
     QTest::keyClick(keys, Qt::Key_Up);
     QCOMPARE(s.roast_time, 31);
