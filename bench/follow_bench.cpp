@@ -1,5 +1,8 @@
 // follow_bench: how closely follow mode makes a roast follow a saved one on
-// roasters whose beans answer unlike the saved roast's, in virtual time.
+// roasters whose beans answer unlike the saved roast's, in virtual time, on
+// the whole console: the control logic on the simulated roaster's wire,
+// the recorder, and follow mode steering the running step through the
+// control layer (see virtual_roast.h).
 //
 // It records a reference roast on the default simulated roaster with a
 // profile that leaves heat to spare (heat 2 throughout, the fan stepping
@@ -18,7 +21,7 @@
 //   follow_bench --sweep           every combination of the changes (108
 //                                  roasters): how many meet the aims
 //   follow_bench --trace CASE      one case of the first table, every 10 s
-//                                  and every change
+//                                  and every change of fan or heat
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -95,6 +98,14 @@ Misses MissesOf(const RoastLog& run, const RoastLog& reference) {
     return m;
 }
 
+// One fan and heat for `tenths` of a minute, in steps a profile holds.
+VirtualProfile Constant(int fan, int heat, int tenths) {
+    constexpr int kLongestStep = 99;
+    VirtualProfile p{{}, {9, 10, 0}};
+    for (; tenths > 0; tenths -= kLongestStep) p.steps.push_back({fan, std::min(tenths, kLongestStep), heat});
+    return p;
+}
+
 // Whether some heat from 1 to 3 with some fan keeps the beans at the
 // reference all along: the reference lies between the slowest and the
 // fastest roast that roaster makes.
@@ -102,7 +113,7 @@ bool Reachable(const RoastLog& reference, const BeanResponse& beans) {
     std::vector<RoastLog> bounds;
     const int tenths = static_cast<int>(DropSeconds(reference) / 6.0 + 0.5);
     for (int heat : {1, 3})
-        for (int fan : {1, 9}) bounds.push_back(RunVirtualRoast({{{fan, tenths, heat}}, {9, 10, 0}}, beans));
+        for (int fan : {1, 9}) bounds.push_back(RunVirtualRoast(Constant(fan, heat, tenths), beans));
     for (const RoastSample& s : reference.samples) {
         if (s.seconds < kFromSeconds || s.run_phase != kHeat || !s.bean_f) continue;
         double low = 1e9, high = -1e9;
@@ -133,19 +144,19 @@ struct Result {
 Result Run(const RoastLog& reference, const BeanResponse& beans, bool trace = false) {
     Result r;
     r.open = MissesOf(RunVirtualRoast(kReference, beans), reference);
-    RoastFollower follower(reference);
-    const RoastLog followed = RunVirtualRoast(kReference, beans, [&](const RoastSample& s) {
-        const std::optional<FollowChoice> choice = follower.OnReading(s, true);
-        if (trace && (std::fmod(s.seconds, 10.0) == 0 || choice))
+    FollowOutcome outcome;
+    std::optional<RoastSample> before;
+    const RoastLog followed = RunVirtualRoast(kReference, beans, &reference, &outcome, [&](const RoastSample& s) {
+        const bool changed = before && (s.fan != before->fan || s.heat != before->heat);
+        if (trace && (!before || changed || std::floor(s.seconds / 10) != std::floor(before->seconds / 10)))
             std::printf("%6.1f s  background %5.1f F  beans %3d F  fan %d heat %d%s\n", s.seconds,
                         BeanAt(reference, s.seconds).value_or(0), s.bean_f.value_or(0), s.fan, s.heat,
-                        choice ? ("  -> fan " + std::to_string(choice->fan) + " heat " + std::to_string(choice->heat)).c_str()
-                               : "");
-        return choice;
+                        changed ? "  (changed)" : "");
+        before = s;
     });
     r.follow = MissesOf(followed, reference);
-    r.changes = follower.changes();
-    r.ended = follower.end() ? FollowEndWord(*follower.end()) + " at " + std::to_string(static_cast<int>(follower.end_seconds())) + " s" : "-";
+    r.changes = outcome.changes;
+    r.ended = outcome.end ? FollowEndWord(*outcome.end) + " at " + std::to_string(static_cast<int>(outcome.end_seconds)) + " s" : "-";
     r.reachable = Reachable(reference, beans);
     return r;
 }

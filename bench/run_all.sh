@@ -12,8 +12,8 @@
 #     default) on two consoles side by side, one with the "Roast curve"
 #     window open and one with it closed: CPU, memory growth per hour of
 #     recording, and the status-frame cadence of each (curve_bench);
-#   - follow mode on changed simulated roasters, in virtual time (about a
-#     second): the RMS and largest miss of the bean temperature from the
+#   - follow mode on changed simulated roasters, on the whole console in
+#     virtual time (a few seconds): the RMS and largest miss of the bean temperature from the
 #     saved roast, open loop and followed, and the changes follow mode made
 #     (follow_bench).
 #   - the roast history with 1000, 5000 and 20000 saved roasts, opened

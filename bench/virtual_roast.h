@@ -1,13 +1,11 @@
-// A roast in virtual time on the simulated roaster's thermal model, for
-// trying follow mode: the profile's steps run on time, the roaster reports
-// the bean temperature in whole °F every 500 ms, and every reading is kept
-// as the console's recorder keeps it (with a drop mark where the cooling
-// begins). A steering hook sees every reading and may give the running
-// step another fan and heat, as follow mode does through the console.
-//
-// The whole console in virtual time (the control logic on the simulated
-// roaster's wire) can take this runner's place: it has the same inputs and
-// gives the same log.
+// A roast in virtual time on the real console, for trying follow mode: the
+// control logic (RoasterController on the test stand-ins) against the
+// simulated roaster's model on a virtual wire, with the real recorder and,
+// given a background, follow mode (FollowSession) giving the running step
+// its choices through the control layer, as in the program. The roaster
+// uploads the profile as its stored program, the console runs it with
+// POWER from the start of its heating to the end of its cooling, and the
+// recorder's log is what comes back.
 #pragma once
 
 #include <functional>
@@ -20,7 +18,7 @@
 
 struct VirtualStep {
     int fan = 5;
-    int tenths = 10;  // minutes, in tenths
+    int tenths = 10;  // minutes, in tenths (1..99, as a profile holds)
     int heat = 2;
 };
 
@@ -29,9 +27,18 @@ struct VirtualProfile {
     VirtualStep cooling{9, 30, 0};
 };
 
-// Sees a reading; may answer new values for the running step.
-using Steering = std::function<std::optional<FollowChoice>(const RoastSample&)>;
+// What follow mode did in a roast.
+struct FollowOutcome {
+    int changes = 0;                // the follower's choices that changed a value
+    std::optional<FollowEnd> end;   // why it stopped following
+    double end_seconds = 0;
+};
 
-// Runs `profile` on beans answering as `beans` say, from the start of its
-// heating to the end of its cooling.
-RoastLog RunVirtualRoast(const VirtualProfile& profile, const BeanResponse& beans, const Steering& steer = {});
+// Sees every sample as the recorder keeps it (before follow mode answers it).
+using SampleWatch = std::function<void(const RoastSample&)>;
+
+// Runs `profile` on beans answering as `beans` say; with `background`,
+// follow mode follows it and `outcome` (if given) says what it did.
+RoastLog RunVirtualRoast(const VirtualProfile& profile, const BeanResponse& beans,
+                         const RoastLog* background = nullptr, FollowOutcome* outcome = nullptr,
+                         const SampleWatch& watch = {});

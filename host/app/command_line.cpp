@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "bean_options.h"
+#include "roast_log_files.h"
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -11,7 +12,9 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption simulate("simulate");
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version("version");
-    parser.addOptions({port, simulate, help, version});
+    const QCommandLineOption background("background", QString(), "FILE");
+    const QCommandLineOption follow("follow");
+    parser.addOptions({port, simulate, help, version, background, follow});
     for (const BeanOption& o : BeanOptions())
         parser.addOption(QCommandLineOption(QString::fromStdString(o.name), QString(), QString::fromStdString(o.value_name)));
 
@@ -41,12 +44,23 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments) {
         const std::string error = SetBeanOption(out.simulated_beans, o.name, parser.value(name).toStdString());
         if (!error.empty()) return fail(QString::fromStdString(error) + ".");
     }
+    if (parser.values(background).size() > 1) return fail("--background is given more than once.");
+    out.follow = parser.isSet(follow);
+    if (parser.isSet(background)) {
+        out.background = parser.value(background).toStdString();
+        if (out.background.empty()) return fail("--background needs a roast log.");
+        RoastLogParse read = ReadRoastLogFile(out.background);
+        if (!read.ok) return fail(QString::fromStdString(ReadFailureText(out.background, read)) + ".");
+        out.background_log = std::move(read.log);
+    }
+    if (out.follow && !out.background_log) return fail("--follow needs --background FILE, the roast to follow.");
     return out;
 }
 
 std::string UsageText() {
     std::string text =
         "Usage: kavolo-roaster [--port DEVICE | --simulate [SIMULATED ROASTER OPTIONS]]\n"
+        "                      [--background FILE [--follow]]\n"
         "The console for the Kavolo QL-900 coffee roaster.\n"
         "\n"
         "Without options the console looks for the roaster's USB serial bridge\n"
@@ -55,6 +69,12 @@ std::string UsageText() {
         "Options:\n"
         "  --port DEVICE  use DEVICE as the roaster's port, e.g. /dev/ttyUSB0\n"
         "  --simulate     run against the built-in simulated roaster\n"
+        "  --background FILE\n"
+        "                 draw the saved roast log FILE behind the roast curve\n"
+        "                 from the start\n"
+        "  --follow       follow mode for the next roast: the console steers\n"
+        "                 heat and fan so the beans follow the background\n"
+        "                 (needs --background)\n"
         "  -h, --help     print this help and end\n"
         "  --version      print the version, the Qt version and the step editor\n"
         "                 library found, and end\n"

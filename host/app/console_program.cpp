@@ -50,6 +50,9 @@ bool ConsoleProgram::Build() {
                                                    return *editor_;
                                                });
     app_->roasts_folder = settings_.roasts_folder;
+    app_->background = options.background_log;
+    app_->background_path = QString::fromStdString(options.background);
+    app_->follow = options.follow;
     return true;
 }
 

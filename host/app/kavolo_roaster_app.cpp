@@ -2,6 +2,7 @@
 
 #include "control_ids.h"
 #include "instance_lock.h"
+#include "roast_session.h"
 #include "user_notice.h"
 
 CKavoloRoasterApp::CKavoloRoasterApp(InstanceLock& lock, SerialControl& com, PortLister& ports,
@@ -19,6 +20,7 @@ bool CKavoloRoasterApp::MakeWindow() {
         return false;
     }
     window_ = std::make_unique<CKavoloRoasterDlg>(com_, ports_, editor_, roasts_folder);
+    if (background) window_->roast_session().StartWithBackground(*background, background_path, follow);
     return true;
 }
 

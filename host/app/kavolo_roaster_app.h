@@ -5,8 +5,10 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "kavolo_roaster_dlg.h"
+#include "roast_log.h"
 
 class InstanceLock;
 
@@ -31,6 +33,11 @@ public:
 
     // Where the window keeps roast logs; empty: the user's data folder.
     QString roasts_folder;
+    // A saved roast shown behind the curve from the start, read from
+    // `background_path`, and whether follow mode is armed with it.
+    std::optional<RoastLog> background;
+    QString background_path;
+    bool follow = false;
 
     // The box shown to a second instance; tests replace it.
     std::function<void(const QString&)> show_message;

@@ -16,9 +16,9 @@ int VirtualKeyCode(int key, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_Backtab: return vk::kTab;
     case Qt::Key_Return:
     case Qt::Key_Enter: return vk::kEnter;
-    case Qt::Key_Shift: return 0x10;
-    case Qt::Key_Control: return 0x11;
-    case Qt::Key_Alt: return 0x12;
+    case Qt::Key_Shift: return vk::kShift;
+    case Qt::Key_Control: return vk::kControl;
+    case Qt::Key_Alt: return vk::kAlt;
     case Qt::Key_Pause: return 0x13;
     case Qt::Key_CapsLock: return 0x14;
     case Qt::Key_Escape: return vk::kEscape;

@@ -1,7 +1,9 @@
 #include "roast_session.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "program_names.h"
 #include "roaster_controller.h"
@@ -23,13 +25,22 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
       folder_(roasts_folder.isEmpty() ? DefaultFolder() : roasts_folder),
       files_(folder_.toStdString()),
       recorder_(clock_, &files_, kProgramAndVersion),
-      curve_(recorder_, &files_, folder_, main_window, [&controller] { return controller.state().show_celsius != 0; }) {
+      curve_(recorder_, &files_, folder_, main_window, [&controller] { return controller.state().show_celsius != 0; }),
+      follow_(recorder_, controller.step_values),
+      again_(controller, curve_) {
     files_.on_failure = [this](const std::string& path, const std::string& reason) {
         ReportWriteFailure(path, reason);
     };
     RecoverInterruptedLogs(folder_.toStdString());
+    // Follow mode before the recorder: it sees a run's end while the
+    // recording can still take its last line.
+    controller_.events().Add(follow_);
     controller_.events().Add(recorder_);
     controller_.events().Add(curve_);
+    follow_.on_change = [this] { ShowFollowStatus(); };
+    curve_.follow_toggled = [this](bool on) { ToggleFollow(on); };
+    curve_.roast_again = [this](const RoastLog& log, const QString& path) { again_.Roast(log, path); };
+    curve_.save_steps_as_profile = [this](const RoastLog& log) { again_.SaveSteps(log); };
 }
 
 RoastSession::~RoastSession() { Close(); }
@@ -37,11 +48,38 @@ RoastSession::~RoastSession() { Close(); }
 void RoastSession::Close() {
     if (closed_) return;
     closed_ = true;
+    follow_.Close();
     recorder_.OnClose(controller_.console.working);
     // Whatever the controller handles after this (the rest of the event
     // that ended the program) starts no new recording.
+    controller_.events().Remove(follow_);
     controller_.events().Remove(recorder_);
     controller_.events().Remove(curve_);
+}
+
+void RoastSession::StartWithBackground(RoastLog background, const QString& path, bool follow) {
+    curve_.ShowBackground(std::move(background), path);
+    if (follow) ToggleFollow(true);
+    // Beside the panel, once the panel is where it shows.
+    QTimer::singleShot(0, main_window_, [this] {
+        if (curve_.window()) curve_.ShowPassively();
+    });
+}
+
+void RoastSession::ToggleFollow(bool on) {
+    const RoastCurveWindow* window = curve_.window();
+    if (on && window && window->background())
+        follow_.Arm(*window->background(), QFileInfo(window->background_path()).fileName().toStdString());
+    else
+        follow_.Disarm();
+    // The button shows what follow mode does, also when nothing changed.
+    ShowFollowStatus();
+}
+
+void RoastSession::ShowFollowStatus() {
+    const FollowState state = follow_.state();
+    const bool on = state == FollowState::Armed || state == FollowState::Following || state == FollowState::Paused;
+    curve_.ShowFollowStatus(on, QString::fromStdString(follow_.StatusText()));
 }
 
 void RoastSession::ReportWriteFailure(const std::string& path, const std::string& reason) {

@@ -1,5 +1,7 @@
 // Roast recording in the program: the system's clocks, the roasts folder,
-// the recorder fed by the controller, and the curve window on it. Made with
+// the recorder fed by the controller, the curve window on it, follow mode
+// steering a run after the curve's background, and the roasts made again
+// from the curve and the history. Made with
 // the main window, once this program holds the single-instance lock, so the
 // logs another run left unfinished are made whole before a new recording
 // can start.
@@ -8,7 +10,9 @@
 #include <QPointer>
 #include <QString>
 
+#include "follow_session.h"
 #include "live_roast_curve.h"
+#include "roast_again.h"
 #include "roast_log_files.h"
 #include "roast_recorder.h"
 #include "system_roast_clock.h"
@@ -30,6 +34,12 @@ public:
     // nothing.
     void Close();
 
+    // Shows `background`, read from `path`, behind the curve from the start
+    // (the command line's --background) and, with `follow`, arms follow
+    // mode for the next run (--follow). The curve window opens beside the
+    // panel once the panel shows.
+    void StartWithBackground(RoastLog background, const QString& path, bool follow);
+
     // The panel's menu entries.
     void ShowCurve() { curve_.Show(); }
     void ShowHistory() { curve_.ShowHistory(); }
@@ -37,12 +47,17 @@ public:
     const QString& folder() const { return folder_; }
     RoastRecorder& recorder() { return recorder_; }
     LiveRoastCurve& curve() { return curve_; }
+    FollowSession& follow() { return follow_; }
+    RoastAgain& roast_again() { return again_; }
 
     // "<data folder>/kavolo-roaster/roasts".
     static QString DefaultFolder();
 
 private:
     void ReportWriteFailure(const std::string& path, const std::string& reason);
+    // "Follow background" turned on (with the curve's background) or off.
+    void ToggleFollow(bool on);
+    void ShowFollowStatus();
 
     RoasterController& controller_;
     QWidget* main_window_;
@@ -51,6 +66,8 @@ private:
     RoastLogFiles files_;
     RoastRecorder recorder_;
     LiveRoastCurve curve_;
+    FollowSession follow_;
+    RoastAgain again_;
     QPointer<QMessageBox> failure_box_;
     bool closed_ = false;
 };

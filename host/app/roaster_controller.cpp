@@ -1,6 +1,7 @@
 #include "roaster_controller.h"
 
 #include <type_traits>
+#include <utility>
 
 #include "control_ids.h"
 
@@ -16,6 +17,23 @@ auto RoasterController::Handle(F&& handling) {
     }
 }
 
+template <typename F>
+auto RoasterController::HandleInput(F&& handling) {
+    console.events.UserInput();
+    return Handle(std::forward<F>(handling));
+}
+
+namespace {
+
+// A key the user pressed, not one let go nor a modifier held for another
+// key (Alt for Alt+S, or for switching windows).
+bool IsKeyPress(const KeyMessage& m) {
+    if (m.kind == KeyKind::KeyUp) return false;
+    return m.kind == KeyKind::Char || (m.code != vk::kShift && m.code != vk::kControl && m.code != vk::kAlt);
+}
+
+}  // namespace
+
 RoasterController::RoasterController(WindowServices& window, EditorLibrary& editor, SerialControl& com,
                                      PortLister& ports)
     : console(window, editor, com, ports),
@@ -28,7 +46,8 @@ RoasterController::RoasterController(WindowServices& window, EditorLibrary& edit
       commands(console, sync, panel),
       hold(console, sync, panel, link, commands),
       keys(console, commands, panel),
-      receive(console, sync, panel) {
+      receive(console, sync, panel),
+      step_values(console, sync) {
     console.com.OnComm = [this] { Handle([this] { receive.OnComm(); }); };
 }
 
@@ -70,7 +89,7 @@ void RoasterController::OnTimer(int id) {
 }
 
 void RoasterController::OnButtonClicked(int control_id) {
-    Handle([&] {
+    HandleInput([&] {
         if (profiles.OnButtonClicked(control_id)) return;  // CREATE, SELECT, EDIT, DELET, SAVE, CANCEL
         switch (control_id) {
         case ctl::kProgram: binding.OnProgram(); break;
@@ -87,7 +106,7 @@ void RoasterController::OnButtonClicked(int control_id) {
 }
 
 void RoasterController::OnButtonPressed(int control_id) {
-    Handle([&] { hold.OnButtonPress(control_id); });
+    HandleInput([&] { hold.OnButtonPress(control_id); });
 }
 
 void RoasterController::OnButtonReleased() {
@@ -95,13 +114,18 @@ void RoasterController::OnButtonReleased() {
 }
 
 void RoasterController::OnClockChanged() {
-    Handle([&] { commands.OnClockChanged(); });
+    HandleInput([&] { commands.OnClockChanged(); });
 }
 
 bool RoasterController::PreTranslateMessage(const KeyMessage& message) {
-    return Handle([&] { return keys.PreTranslateMessage(message); });
+    auto filter = [&] { return keys.PreTranslateMessage(message); };
+    return IsKeyPress(message) ? HandleInput(filter) : Handle(filter);
 }
 
 void RoasterController::OnEditorMessage(int code) {
-    Handle([&] { binding.OnEditorMessage(code); });
+    HandleInput([&] { binding.OnEditorMessage(code); });
+}
+
+std::string RoasterController::UseProfileSteps(const std::string& name, const std::vector<StepNode>& steps) {
+    return Handle([&] { return profiles.UseSteps(name, steps); });
 }

@@ -3,7 +3,8 @@
 // its timers, buttons, keys, serial events and editor messages to it, and
 // implements the interfaces it reaches the outside through. Every event
 // it handles goes through one place, which then tells the listeners of
-// `events()` (the roast recorder, the windows) the state it left.
+// `events()` (the roast recorder, the windows, follow mode) the state it
+// left; the user's input is told to them before it acts.
 #pragma once
 
 #include "button_hold.h"
@@ -18,6 +19,7 @@
 #include "panel_display.h"
 #include "profile_commands.h"
 #include "receive_handler.h"
+#include "running_step_values.h"
 
 class RoasterController {
 public:
@@ -46,6 +48,10 @@ public:
     bool PreTranslateMessage(const KeyMessage& message);
     void OnEditorMessage(int code);
 
+    // Makes a roast's steps the current profile (ProfileCommands::UseSteps),
+    // handled as any other event; returns why it was refused, or empty.
+    std::string UseProfileSteps(const std::string& name, const std::vector<StepNode>& steps);
+
     ControllerState& state() { return console.state; }
     ConsoleEvents& events() { return console.events; }
 
@@ -60,9 +66,14 @@ public:
     ButtonHold hold;
     KeyFilter keys;
     ReceiveHandler receive;
+    // Follow mode gives the running step its values through this.
+    RunningStepValues step_values;
 
 private:
     // Runs the handling of one event, then tells the listeners.
     template <typename F>
     auto Handle(F&& handling);
+    // The same for the user's input, told to the listeners before it acts.
+    template <typename F>
+    auto HandleInput(F&& handling);
 };

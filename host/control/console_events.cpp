@@ -35,3 +35,7 @@ void ConsoleEvents::Handled() {
     celsius_ = celsius;
     TellAll([&](ConsoleListener& l) { l.OnUnitChanged(celsius); });
 }
+
+void ConsoleEvents::UserInput() {
+    TellAll([&](ConsoleListener& l) { l.OnUserInput(console_); });
+}

@@ -1,6 +1,7 @@
 // What the roast logic tells the parts that watch it (the roast recorder,
-// the windows): every reading the roaster sends, the state after every
-// event the logic handled, and a change of the panel's temperature unit.
+// the windows, follow mode): every reading the roaster sends, the state
+// after every event the logic handled, a change of the panel's temperature
+// unit, and the user's input before it acts.
 // The logic tells its one ConsoleEvents, which tells every listener in the
 // order they were added.
 #pragma once
@@ -25,6 +26,10 @@ public:
     virtual void OnHandled(const Console& console) { (void)console; }
     // The panel's temperature unit changed to °C (true) or °F.
     virtual void OnUnitChanged(bool celsius) { (void)celsius; }
+    // The user pressed something: a panel button (a click or a press), a
+    // key that reached the key filter, the clock picker, or the step
+    // editor. Told before the input acts; `console` is as it was.
+    virtual void OnUserInput(const Console& console) { (void)console; }
 };
 
 class ConsoleEvents {
@@ -41,6 +46,8 @@ public:
     // An event was handled: every listener sees the state it left, and,
     // when the event switched the panel's unit, the new unit.
     void Handled();
+    // The user's input is about to act.
+    void UserInput();
 
 private:
     template <typename F>

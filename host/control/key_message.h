@@ -13,6 +13,9 @@ enum class KeyKind { KeyDown, Char, KeyUp };
 namespace vk {
 constexpr int kTab = 9;
 constexpr int kEnter = 13;
+constexpr int kShift = 0x10;
+constexpr int kControl = 0x11;
+constexpr int kAlt = 0x12;
 constexpr int kEscape = 27;
 constexpr int kSpace = 32;
 constexpr int kLeft = 0x25;

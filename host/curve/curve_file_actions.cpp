@@ -15,16 +15,9 @@ namespace {
 const QString kLogFilter = QStringLiteral("Roast log (*.csv)");
 const QString kPictureFilter = QStringLiteral("PNG picture (*.png)");
 const QString kTableFilter = QStringLiteral("Table (*.csv)");
+const QString kProfileFilter = QStringLiteral("Coffee Setting (*.coff)");
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
-
-QString ReadFailure(const QString& path, const RoastLogParse& parsed) {
-    return parsed.bad_line > 0 ? QStringLiteral("Cannot read the roast log %1: line %2: %3")
-                                     .arg(path)
-                                     .arg(parsed.bad_line)
-                                     .arg(FromStd(parsed.problem))
-                               : QStringLiteral("Cannot read the roast log %1: %2").arg(path, FromStd(parsed.problem));
-}
 
 QString SaveDialog(QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
                    const QString& suffix) {
@@ -56,6 +49,10 @@ CurveFileActions::CurveFileActions(QWidget* window, QString roasts_folder)
     choose_background_log = [window](const QString& folder) {
         return QFileDialog::getOpenFileName(window, QStringLiteral("Show as background"), folder, kLogFilter);
     };
+    choose_profile_to_save = [window](const QString& suggested) {
+        return SaveDialog(window, QStringLiteral("Save steps as profile"), suggested, kProfileFilter,
+                          QStringLiteral("coff"));
+    };
     open_folder = [](const QString& folder) { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
 }
 
@@ -65,6 +62,7 @@ void CurveFileActions::ChooseAs(const CurveFileActions& other) {
     choose_picture_to_save = other.choose_picture_to_save;
     choose_table_to_save = other.choose_table_to_save;
     choose_background_log = other.choose_background_log;
+    choose_profile_to_save = other.choose_profile_to_save;
     open_folder = other.open_folder;
 }
 
@@ -120,7 +118,7 @@ void CurveFileActions::OpenFolder() {
 std::optional<RoastLog> CurveFileActions::ReadLogOrWarn(const QString& path) {
     RoastLogParse parsed = ReadRoastLogFile(path.toStdString());
     if (!parsed.ok) {
-        ShowWarning(window_, ReadFailure(path, parsed));  // nothing shown changes
+        ShowWarning(window_, FromStd(ReadFailureText(path.toStdString(), parsed)));  // nothing shown changes
         return std::nullopt;
     }
     return std::move(parsed.log);

@@ -1,6 +1,6 @@
 // The curve window's file actions: "Open roast…", "Save picture…", "Save
 // log as…", "Open folder" and "Show as background…", with the file
-// choices they ask for (Qt's file dialogs unless replaced, as tests do)
+// choices they and "Save steps as profile…" ask for (Qt's file dialogs unless replaced, as tests do)
 // and the boxes that say what went wrong. What a chosen log is then used
 // for is the window's.
 #pragma once
@@ -27,6 +27,7 @@ public:
     std::function<QString(const QString& suggested)> choose_picture_to_save;
     std::function<QString(const QString& suggested)> choose_table_to_save;
     std::function<QString(const QString& folder)> choose_background_log;
+    std::function<QString(const QString& suggested)> choose_profile_to_save;
     // Opens the roasts folder in the desktop's file manager.
     std::function<bool(const QString& folder)> open_folder;
     // The same choices as `other` makes.

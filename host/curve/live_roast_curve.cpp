@@ -38,6 +38,10 @@ RoastCurveWindow& LiveRoastCurve::Window() {
         };
         window_->show_history = [this] { ShowHistory(); };
         window_->show_panel = show_panel;
+        window_->follow_toggled = follow_toggled;
+        window_->roast_again = roast_again;
+        window_->save_steps_as_profile = save_steps_as_profile;
+        window_->SetFollowStatus(follow_on_, follow_text_);
         window_->Follow(&recorder_);
         window_placer_ = PlacerFor(*window_, QStringLiteral("curve"));
         if (on_window_made) on_window_made(*window_);
@@ -60,6 +64,10 @@ RoastHistoryWindow& LiveRoastCurve::History() {
             window_->ShowBackgroundFile(path);
         };
         history_->compare = [this](const QStringList& paths) { Compare(paths); };
+        history_->roast_again = [this](const QString& path) {
+            std::optional<RoastLog> log = Window().files().ReadLogOrWarn(path);
+            if (log && roast_again) roast_again(*log, path);
+        };
         if (on_history_made) on_history_made(*history_);
     }
     return *history_;
@@ -88,12 +96,29 @@ void LiveRoastCurve::SharePanelKeys() {
     if (share_panel_keys && window_) share_panel_keys(*window_);
 }
 
+void LiveRoastCurve::ShowPassively() {
+    RoastCurveWindow& window = Window();
+    window_placer_->PlaceOnce();
+    window.ShowPassively();
+    SharePanelKeys();
+}
+
 void LiveRoastCurve::ShowHistory() {
     RoastHistoryWindow& history = History();
     history_placer_->PlaceOnce();
     history.show();
     history.raise();
     history.activateWindow();
+}
+
+void LiveRoastCurve::ShowFollowStatus(bool on, const QString& text) {
+    follow_on_ = on;
+    follow_text_ = text;
+    if (window_) window_->SetFollowStatus(on, text);
+}
+
+void LiveRoastCurve::ShowBackground(RoastLog log, const QString& path) {
+    Window().ShowBackground(std::move(log), path);
 }
 
 void LiveRoastCurve::FollowUnit() {
@@ -142,12 +167,7 @@ void LiveRoastCurve::ShowComparison(std::vector<RoastCompareWindow::Entry> roast
 }
 
 void LiveRoastCurve::OnEvent(RoastEvent event) {
-    if (event == RoastEvent::Started && (!window_ || !window_->isVisible())) {
-        RoastCurveWindow& window = Window();
-        window_placer_->PlaceOnce();
-        window.ShowPassively();
-        SharePanelKeys();
-    }
+    if (event == RoastEvent::Started && (!window_ || !window_->isVisible())) ShowPassively();
     if (event == RoastEvent::Ended && history_) history_->Refresh();
     if (!window_) return;
     // The unit is looked at with every sample, so a change shows at once.

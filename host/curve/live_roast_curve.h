@@ -36,6 +36,9 @@ public:
 
     // Shows the window and brings it to the front (the panel's menu).
     void Show();
+    // Shows the window, if hidden, without taking the keyboard from the
+    // window that has it (a recording starts).
+    void ShowPassively();
     // Shows the roast history in front (the panel's menu, "History…").
     void ShowHistory();
     // Reads the roasts at `paths` (off the window's thread) and shows them
@@ -62,6 +65,19 @@ public:
     std::function<void(QWidget& window)> share_panel_keys;
     std::function<void()> show_panel;
 
+    // Follow mode and the roasts made again, as the program wires them:
+    // the curve window's "Follow background" turned on or off; "Roast
+    // again" in either window (the history's roast read first, a file that
+    // does not read said in a box); "Save steps as profile…".
+    std::function<void(bool on)> follow_toggled;
+    std::function<void(const RoastLog& log, const QString& path)> roast_again;
+    std::function<void(const RoastLog& log)> save_steps_as_profile;
+    // What follow mode does, shown in the curve window (now or once made).
+    void ShowFollowStatus(bool on, const QString& text);
+    // Draws `log`, read from `path`, as the background, in the window made
+    // for it if need be (it is not shown for this).
+    void ShowBackground(RoastLog log, const QString& path);
+
 private:
     void OnEvent(RoastEvent event);
     RoastCurveWindow& Window();
@@ -83,6 +99,8 @@ private:
     QPointer<WindowPlacer> window_placer_;
     QPointer<WindowPlacer> history_placer_;
     std::vector<QPointer<RoastCompareWindow>> comparisons_;
+    bool follow_on_ = false;
+    QString follow_text_;
     // The recorder keeps its listeners; this one goes quiet when this dies.
     std::shared_ptr<LiveRoastCurve*> self_;
 };

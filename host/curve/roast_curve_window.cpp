@@ -34,6 +34,9 @@ const QString kShowBackground = QStringLiteral("Show as background\u2026");
 const QString kClearBackground = QStringLiteral("Clear background");
 const QString kNotesToggle = QStringLiteral("Notes");
 const QString kPanel = QStringLiteral("Panel");
+const QString kFollow = QStringLiteral("Follow background");
+const QString kRoastAgain = QStringLiteral("Roast again");
+const QString kSaveSteps = QStringLiteral("Save steps as profile…");
 // Whether the notes are shown beside the curve, kept between runs.
 const QString kNotesShownKey = QStringLiteral("curve/notes_shown");
 
@@ -142,6 +145,15 @@ QWidget* RoastCurveWindow::BuildButtons() {
     add(kShowBackground, [this] { files_.ShowBackground(); })
         ->setToolTip(QStringLiteral("Draws a saved roast faintly behind the curve, to roast against"));
     add(kClearBackground, &RoastCurveWindow::ClearBackground);
+    QPushButton* follow = add(kFollow, [this](bool on) {
+        if (follow_toggled) follow_toggled(on);
+    });
+    follow->setCheckable(true);
+    follow->setToolTip(QStringLiteral("Steers the running step's heat and fan so the beans follow the background; "
+                                      "any key or button of the panel gives them back to you"));
+    follow_status_ = new QLabel(rows);
+    follow_status_->setObjectName(QStringLiteral("follow status"));
+    flow->addWidget(follow_status_);
 
     flow->AddBreak();
     add(kOpenRoast, [this] { files_.OpenRoast(); });
@@ -153,6 +165,13 @@ QWidget* RoastCurveWindow::BuildButtons() {
         CommitNotes();
         files_.SaveLogAs(shown_);
     });
+    add(kRoastAgain, [this] {
+        CommitNotes();
+        if (roast_again && shown_) roast_again(*shown_, ShownPath());
+    })->setToolTip(QStringLiteral("Makes the steps this roast ran the current profile, and shows it as the background"));
+    add(kSaveSteps, [this] {
+        if (save_steps_as_profile && shown_) save_steps_as_profile(*shown_);
+    })->setToolTip(QStringLiteral("Saves the steps this roast ran as a profile file"));
     add(kOpenFolder, [this] { files_.OpenFolder(); });
     add(kHistory, [this] {
         if (show_history) show_history();
@@ -255,6 +274,8 @@ void RoastCurveWindow::OpenRoastFile(const QString& path) {
         viewer->files().ChooseAs(files_);
         viewer->show_history = show_history;
         viewer->show_panel = show_panel;
+        viewer->roast_again = roast_again;
+        viewer->save_steps_as_profile = save_steps_as_profile;
         viewer->SetCelsius(celsius_);
         viewer->show();
         viewer->ShowLog(std::move(*log), path);
@@ -268,9 +289,13 @@ void RoastCurveWindow::OpenRoastFile(const QString& path) {
 
 void RoastCurveWindow::ShowBackgroundFile(const QString& path) {
     std::optional<RoastLog> log = files_.ReadLogOrWarn(path);
-    if (!log) return;
-    background_ = std::move(*log);
+    if (log) ShowBackground(std::move(*log), path);
+}
+
+void RoastCurveWindow::ShowBackground(RoastLog log, const QString& path) {
+    background_ = std::move(log);
     background_path_ = path;
+    BackgroundChanged();
     Rebuild();
     UpdateButtons();
 }
@@ -279,8 +304,29 @@ void RoastCurveWindow::ClearBackground() {
     if (!background_) return;
     background_.reset();
     background_path_.clear();
+    BackgroundChanged();
     Rebuild();
     UpdateButtons();
+}
+
+void RoastCurveWindow::BackgroundChanged() {
+    QPushButton* follow = button(kFollow);
+    if (!follow->isChecked()) return;
+    follow->setChecked(false);
+    if (follow_toggled) follow_toggled(false);
+}
+
+void RoastCurveWindow::SetFollowStatus(bool on, const QString& text) {
+    const QSignalBlocker quiet(button(kFollow));
+    button(kFollow)->setChecked(on);
+    follow_status_->setText(text);
+}
+
+QString RoastCurveWindow::follow_status() const { return follow_status_->text(); }
+
+QString RoastCurveWindow::ShownPath() const {
+    if (shown_ == &opened_) return opened_path_;
+    return QString::fromStdString(saved_roast_file && !Recording() ? saved_roast_file() : std::string());
 }
 
 void RoastCurveWindow::SetCelsius(bool celsius) {
@@ -329,6 +375,10 @@ bool RoastCurveWindow::event(QEvent* event) {
 void RoastCurveWindow::showEvent(QShowEvent* event) {
     button(kHistory)->setVisible(static_cast<bool>(show_history));
     button(kPanel)->setVisible(static_cast<bool>(show_panel));
+    button(kFollow)->setVisible(static_cast<bool>(follow_toggled));
+    follow_status_->setVisible(static_cast<bool>(follow_toggled));
+    button(kRoastAgain)->setVisible(static_cast<bool>(roast_again));
+    button(kSaveSteps)->setVisible(static_cast<bool>(save_steps_as_profile));
     if (stale_) Rebuild();
     QWidget::showEvent(event);
 }
@@ -408,6 +458,11 @@ void RoastCurveWindow::UpdatePhases() {
 void RoastCurveWindow::UpdateButtons() {
     mark_controls_->SetTarget(Recording() ? recorder_ : nullptr);
     button(kClearBackground)->setEnabled(background_.has_value());
+    button(kFollow)->setEnabled(background_.has_value());
+    // During a run "Roast again" says why it cannot.
+    const bool roast = shown_ && (Recording() || !shown_->samples.empty());
+    button(kRoastAgain)->setEnabled(roast);
+    button(kSaveSteps)->setEnabled(roast);
 }
 
 QString RoastCurveWindow::reading_text() const { return reading_->text(); }

@@ -2,8 +2,9 @@
 // text above it and the bar of its phases below, the marks' controls, the
 // notes beside it, and the file actions. It shows a recorder's running or
 // last recording and follows it sample by sample, or a log read from a
-// file, with a saved roast drawn faintly behind to roast against. Closing
-// it changes nothing of a recording.
+// file, with a saved roast drawn faintly behind to roast against, which
+// follow mode can steer the roast after. Closing it changes nothing of a
+// recording.
 #pragma once
 
 #include <QElapsedTimer>
@@ -52,7 +53,12 @@ public:
     // the start, until cleared; it stays across new roasts. A file that
     // does not read is said in a box and nothing changes.
     void ShowBackgroundFile(const QString& path);
+    // The same for `log`, already read from `path`.
+    void ShowBackground(RoastLog log, const QString& path);
     void ClearBackground();
+    // The background shown and its file; null and empty without one.
+    const RoastLog* background() const { return background_ ? &*background_ : nullptr; }
+    const QString& background_path() const { return background_path_; }
     // Shows the window in front, with the keyboard (the user asked for it).
     void ShowActive();
     // Shows the window when it opens by itself: the keyboard stays with
@@ -77,6 +83,18 @@ public:
     // runs and when it could not be saved. Notes edited after a roast are
     // written into it.
     std::function<std::string()> saved_roast_file;
+
+    // Follow mode: "Follow background" (enabled while a background is
+    // shown) turns it on or off; a background cleared or replaced turns it
+    // off. Hidden without the action. SetFollowStatus shows what follow
+    // mode does: the button checked or not, and the text beside it.
+    std::function<void(bool on)> follow_toggled;
+    void SetFollowStatus(bool on, const QString& text);
+    QString follow_status() const;
+    // "Roast again" and "Save steps as profile…" for the roast shown (its
+    // file, when it has one); each button is hidden without its action.
+    std::function<void(const RoastLog& log, const QString& path)> roast_again;
+    std::function<void(const RoastLog& log)> save_steps_as_profile;
 
     // Keeps the notes as typed with the roast shown, if they changed.
     void CommitNotes() { notes_binding_.Commit(); }
@@ -112,6 +130,10 @@ private:
     bool Recording() const { return live() && recorder_->recording(); }
     // The notes binding on what is shown now.
     void BindNotes();
+    // The background changed: follow mode, if on, goes off.
+    void BackgroundChanged();
+    // The file of what is shown: the opened file or the recorder's saved one.
+    QString ShownPath() const;
 
     RoastRecorder* recorder_ = nullptr;
     RoastLog opened_;  // a log read from a file
@@ -129,6 +151,7 @@ private:
     QLabel* summary_ = nullptr;
     QLabel* legend_ = nullptr;
     QLabel* reading_ = nullptr;
+    QLabel* follow_status_ = nullptr;
     PhaseBar* phase_bar_ = nullptr;
     RoastNotesPanel* notes_ = nullptr;
     NotesBinding notes_binding_;

@@ -27,6 +27,7 @@ const QString kDelete = QStringLiteral("Delete\u2026");
 const QString kCompare = QStringLiteral("Compare");
 // The columns' widths and the sort, kept between runs.
 const QString kColumnsKey = QStringLiteral("history/columns");
+const QString kRoastAgain = QStringLiteral("Roast again");
 
 QDateEdit* DateEdit(QWidget* parent, const QDate& date) {
     auto* edit = new QDateEdit(date, parent);
@@ -94,6 +95,7 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     const std::pair<QString, void (RoastHistoryWindow::*)()> actions[] = {
         {kOpen, &RoastHistoryWindow::OpenChosen},
         {kBackground, &RoastHistoryWindow::ShowChosenAsBackground},
+        {kRoastAgain, &RoastHistoryWindow::RoastChosenAgain},
         {kDelete, &RoastHistoryWindow::DeleteChosen},
         {kCompare, &RoastHistoryWindow::CompareChosen}};
     for (const auto& [text, action] : actions) {
@@ -199,7 +201,7 @@ QString RoastHistoryWindow::ChosenPath() const {
 
 void RoastHistoryWindow::UpdateButtons() {
     const bool chosen = !ChosenPath().isEmpty();
-    for (const QString& text : {kOpen, kBackground, kDelete}) button(text)->setEnabled(chosen);
+    for (const QString& text : {kOpen, kBackground, kRoastAgain, kDelete}) button(text)->setEnabled(chosen);
     const qsizetype comparable = ChosenPaths().size();
     button(kCompare)->setEnabled(comparable >= 2 && comparable <= kMostCompared);
     button(kCompare)->setToolTip(comparable > kMostCompared
@@ -221,6 +223,11 @@ void RoastHistoryWindow::OpenChosen() {
 void RoastHistoryWindow::ShowChosenAsBackground() {
     const QString path = ChosenPath();
     if (!path.isEmpty() && show_as_background) show_as_background(path);
+}
+
+void RoastHistoryWindow::RoastChosenAgain() {
+    const QString path = ChosenPath();
+    if (!path.isEmpty() && roast_again) roast_again(path);
 }
 
 void RoastHistoryWindow::DeleteChosen() {

@@ -3,8 +3,9 @@
 // sortable by any column, newest first when opened; a search box (profile,
 // bean, notes) and a range of dates narrow what is shown. The folder is read
 // off the window's thread and the list fills as the logs are read. A roast
-// is opened, set as the background of the curve, or deleted after a
-// question; what opening means is the owner's.
+// is opened, set as the background of the curve, roasted again, or deleted
+// after a question; several are compared. What opening means is the
+// owner's.
 #pragma once
 
 #include <QString>
@@ -42,6 +43,7 @@ public:
     std::function<void(const QString& path)> show_as_background;
     std::function<void(const QStringList& paths)> compare;
     static constexpr int kMostCompared = 8;
+    std::function<void(const QString& path)> roast_again;
     // Asks a yes/no question: a message box unless replaced (tests).
     std::function<bool(const QString& question)> ask_yes_no;
 
@@ -49,6 +51,7 @@ public:
     void ShowChosenAsBackground();
     void DeleteChosen();
     void CompareChosen();
+    void RoastChosenAgain();
 
     // True while the folder is being read.
     bool loading() const { return loader_.loading(); }

@@ -92,6 +92,8 @@ void RoastFollower::End(FollowEnd why, double seconds) {
 
 void RoastFollower::TakeOver(double seconds) { End(FollowEnd::TookOver, seconds); }
 
+void RoastFollower::RunEnded(double seconds) { End(FollowEnd::RunEnded, seconds); }
+
 std::optional<FollowChoice> RoastFollower::OnReading(const RoastSample& r, bool link_up) {
     if (end_) return std::nullopt;
     if (r.machine_state != kRun) {
@@ -127,14 +129,24 @@ std::optional<FollowChoice> RoastFollower::OnReading(const RoastSample& r, bool 
         target_.end_seconds() - r.seconds < kLastChangeSeconds)
         return std::nullopt;
     last_look_ = r.seconds;
-    const std::optional<FollowChoice> choice = Choose(r.seconds, FollowChoice{r.fan, r.heat});
+    bool heat_spent = false;
+    const std::optional<FollowChoice> choice = Choose(r.seconds, FollowChoice{r.fan, r.heat}, heat_spent);
     if (!choice) return std::nullopt;
+    // Which way the fan is being tried while the heat does all it can, and
+    // since when.
+    if (!heat_spent) {
+        tried_fan_ = 0;
+    } else if (choice->fan != r.fan) {
+        const int way = choice->fan > r.fan ? 1 : -1;
+        if (way != tried_fan_) tried_fan_at_ = r.seconds;
+        tried_fan_ = way;
+    }
     last_change_ = r.seconds;
     ++changes_;
     return choice;
 }
 
-std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent) const {
+std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent, bool& heat_spent) const {
     // Each guess of the heater's lag foresees the beans with its own model
     // and counts as far as it is believed; the look-ahead reaches further
     // the slower the heater is believed to answer.
@@ -164,10 +176,12 @@ std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent)
     // With the heat at the level that helps most and the beans still well
     // off the background, the fan is the only lever left, and trying it is
     // how a batch shows what the fan does: a change of the fan is then
-    // hoped to do better than foreseen by as much as the model is unsure.
+    // hoped to do better than foreseen by as much as the model is unsure:
+    // in the direction it was last tried, or either way once that trial has
+    // had a short while to show, so trials do not flit back and forth.
     const std::optional<double> wanted_now = target_.BeanAt(now);
-    const bool heat_spent = wanted_now && ((sent.heat == 3 && bean < *wanted_now - kStuckF) ||
-                                           (sent.heat == 1 && bean > *wanted_now + kStuckF));
+    heat_spent = wanted_now && ((sent.heat == 3 && bean < *wanted_now - kStuckF) ||
+                                (sent.heat == 1 && bean > *wanted_now + kStuckF));
     const int background_fan = target_.FanAt(now).value_or(sent.fan);
     std::optional<FollowChoice> best;
     double best_cost = 0;
@@ -180,7 +194,9 @@ std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent)
             // The cost of each plan that starts with this pair.
             std::array<double, LookAhead::kPlans> cost{};
             for (const Foresight& f : foresights) {
-                const double hope = heat_spent ? kHope * FanDoubt(f.model, bean, c, sent.fan, seconds) : 0.0;
+                const bool hoped = heat_spent && (tried_fan_ == 0 || (c.fan - sent.fan) * tried_fan_ > 0 ||
+                                                  now - tried_fan_at_ >= kShortBurstSeconds);
+                const double hope = hoped ? kHope * FanDoubt(f.model, bean, c, sent.fan, seconds) : 0.0;
                 const auto misses = f.ahead.Misses(c);
                 for (std::size_t k = 0; k < cost.size(); ++k) {
                     if (!misses[k]) return std::nullopt;  // the background has no readings ahead

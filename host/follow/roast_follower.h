@@ -63,6 +63,9 @@ public:
 
     // The user took over at `seconds`: following ends for good.
     void TakeOver(double seconds);
+    // The run stopped at `seconds` with no reading to say so (a stop, the
+    // roaster switched off, the program closed): following ends.
+    void RunEnded(double seconds);
 
     bool following() const { return !end_; }
     // Following waits for fresh readings after a sensor error or a lost link.
@@ -76,7 +79,8 @@ public:
 private:
     void End(FollowEnd why, double seconds);
     // The pair to send now, if a change is worth it.
-    std::optional<FollowChoice> Choose(double now, FollowChoice sent) const;
+    // `heat_spent`: the heat does all it can and the beans are still off.
+    std::optional<FollowChoice> Choose(double now, FollowChoice sent, bool& heat_spent) const;
 
     FollowTarget target_;
     BatchLearner learner_;
@@ -88,4 +92,6 @@ private:
     double last_change_ = -1e9;
     double last_look_ = -1e9;
     int changes_ = 0;
+    int tried_fan_ = 0;        // +1 or -1: the way the fan is tried while the heat is spent; 0: none
+    double tried_fan_at_ = 0;  // seconds: since when it is tried that way
 };

@@ -23,6 +23,12 @@ constexpr int32_t kDefaultRoastTime = 59;
 constexpr int32_t kDefaultCoolTime = 30;
 constexpr int32_t kDefaultHeat = 3;
 
+// The values a record holds; any other loads its default.
+constexpr int32_t kLeastFan = 1, kMostFan = 9;
+constexpr int32_t kLeastTime = 1, kMostTime = 99;
+constexpr int32_t kLeastHeat = 0, kMostHeat = 3;
+constexpr bool Within(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
+
 FileResult Failure(std::string reason) { return FileResult{false, std::move(reason)}; }
 
 // A value written as one digit byte: the value plus the code of "0". Values
@@ -63,16 +69,16 @@ struct Record {
         return std::memcmp(bytes, marker.data(), kMarkerSize) == 0;
     }
     int32_t Fan() const {
-        const unsigned char b = bytes[kFanAt];
-        return b >= '1' && b <= '9' ? b - '0' : kDefaultFan;
+        const int32_t fan = bytes[kFanAt] - '0';
+        return Within(fan, kLeastFan, kMostFan) ? fan : kDefaultFan;
     }
     int32_t Time(int32_t fallback) const {
         const int32_t time = 10 * (SignedByte(bytes[kTimeTensAt]) - '0') + (SignedByte(bytes[kTimeUnitsAt]) - '0');
-        return time >= 1 && time <= 99 ? time : fallback;
+        return Within(time, kLeastTime, kMostTime) ? time : fallback;
     }
     int32_t Heat() const {
-        const unsigned char b = bytes[kHeatAt];
-        return b >= '0' && b <= '3' ? b - '0' : kDefaultHeat;
+        const int32_t heat = bytes[kHeatAt] - '0';
+        return Within(heat, kLeastHeat, kMostHeat) ? heat : kDefaultHeat;
     }
 };
 
@@ -117,6 +123,39 @@ std::optional<std::string> BuildCoffText(CStep_Data& list) {
         }
     }
     return text;
+}
+
+std::string CoffProfileProblem(CStep_Data& list) {
+    const uint32_t n = list.Renumber();
+    if (n < 2) return "it has no roast step";
+    if (n > kMaxProfileSteps)
+        return std::to_string(n) + " steps, and a profile holds at most " + std::to_string(kMaxProfileSteps) +
+               " with its cooling";
+    for (uint32_t i = 1; i <= n; ++i) {
+        StepNode step{};
+        if (!list.GetStep(i, step)) return "step " + std::to_string(i) + " is missing";
+        const std::string which = i < n ? "step " + std::to_string(i) : std::string("the cooling");
+        if (IsCoolingStatus(step.status) != (i == n))
+            return i < n ? which + " is a cooling step before the last" : "the last step is no cooling";
+        if (!Within(step.fan, kLeastFan, kMostFan))
+            return which + " has fan " + std::to_string(step.fan) + " (1 to 9)";
+        if (!Within(step.time, kLeastTime, kMostTime))
+            return which + " has " + std::to_string(step.time / 10) + "." + std::to_string(step.time % 10) +
+                   " minutes (0.1 to 9.9)";
+        if (i < n && !Within(step.heat, kLeastHeat, kMostHeat))
+            return which + " has heat " + std::to_string(step.heat) + " (0 to 3)";
+    }
+    return {};
+}
+
+std::string CoffProfileOf(const std::vector<StepNode>& steps, CStep_Data& list) {
+    list.Clear();
+    uint32_t position = 1;
+    for (const StepNode& step : steps) list.InsertStep(position++, step.fan, step.time, step.heat, step.status);
+    std::string problem = CoffProfileProblem(list);
+    if (problem.empty())
+        for (StepNode* p = list.head; p; p = p->next) p->status = p->next ? StepWaiting : CoolWaiting;
+    return problem;
 }
 
 FileResult WriteDefaultCoffFile(const std::string& path) {

@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "file_io.h"
 #include "step_data.h"
@@ -33,6 +34,18 @@ inline const std::string kCoffCoolMarker = "QVR_COFF_COOL";
 // text would not load back: fewer than two steps, more than 21, or a last
 // step that is not a cooling step.
 std::optional<std::string> BuildCoffText(CStep_Data& list);
+
+// What keeps `list` from being a profile that a file holds as it is: fewer
+// than two steps or more than 21, a cooling step that is not the last or a
+// last step that is no cooling, a fan, time or heat a record does not hold
+// (fan 1..9, time 1..99 tenths of a minute, heat 0..3). Empty when it is
+// one. Renumbers the list first.
+std::string CoffProfileProblem(CStep_Data& list);
+
+// Makes `list` the steps `steps` gives (roast steps, then the cooling, as a
+// file loads them: roast steps waiting, the cooling cooling-waiting), and
+// returns what keeps them from being a profile (CoffProfileProblem).
+std::string CoffProfileOf(const std::vector<StepNode>& steps, CStep_Data& list);
 
 // Creates `path` (emptying an existing file) holding the two records of the
 // default profile: 40 bytes.

@@ -208,7 +208,8 @@ void ProfileCommands::OnDelet() {
 void ProfileCommands::OnSave() {
     if (!ActsIn({kReady, kRun, kFinished})) return;
     const std::string& name = c_.state.profile_name;
-    if (SavesToNewFile(name))
+    // A profile made from a roast has a name but no file yet.
+    if (SavesToNewFile(name) || (name != kNoProfile && c_.state.profile_path == kNoPath))
         SaveToNewFile();
     else if (name != kNoProfile)
         SaveInPlace();
@@ -262,6 +263,27 @@ void ProfileCommands::SaveToNewFile() {
         c_.ShowProfileName();
     }
     if (s.machine_state == kReady) s.edit_field = kEditNone;
+}
+
+std::string ProfileCommands::UseSteps(const std::string& name, const std::vector<StepNode>& steps) {
+    if (!ActsIn({kOff, kReady, kFinished})) return "a roast is running";
+    CStep_Data list;
+    if (std::string problem = CoffProfileOf(steps, list); !problem.empty()) return problem;
+
+    ControllerState& s = c_.state;
+    c_.working.CopyFrom(list.head);
+    c_.LoadFirstStepValues();
+    s.profile_name = name;
+    s.profile_path = kNoPath;
+    c_.ShowProfileName();
+    s.machine_state = kReady;
+    s.edit_field = kEditNone;
+    s.edit_countdown = 0;
+    sync_.FullEditorRefresh();
+    panel_.UpdatePanel();
+    c_.DisarmDelayedStart();
+    c_.window.EnablePicker(true);
+    return {};
 }
 
 void ProfileCommands::OnCancel() {

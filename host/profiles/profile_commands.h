@@ -14,7 +14,9 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "step_node.h"
 #include "window_services.h"
 
 struct Console;
@@ -35,6 +37,14 @@ public:
     void OnDelet();   // delete the current profile's file
     void OnSave();    // save in place, or to a new file for a profile without one
     void OnCancel();  // leave the program unless the roaster is running
+
+    // Makes `steps` (roast steps, then the cooling) the current profile, an
+    // unsaved copy named `name` that SAVE asks a file for, with the panel
+    // ready to run it; nothing is sent to the roaster. Refused while a run
+    // goes on (a delayed start's countdown too) and when the steps do not
+    // make a profile a file holds: returns why, and nothing has changed.
+    // Empty when done.
+    std::string UseSteps(const std::string& name, const std::vector<StepNode>& steps);
 
 private:
     void SaveInPlace();

@@ -101,6 +101,12 @@ RoastLogParse ReadRoastLogFile(const std::string& path) {
     return ParseRoastLog(text);
 }
 
+std::string ReadFailureText(const std::string& path, const RoastLogParse& parsed) {
+    std::string text = "Cannot read the roast log " + path + ": ";
+    if (parsed.bad_line > 0) text += "line " + std::to_string(parsed.bad_line) + ": ";
+    return text + parsed.problem;
+}
+
 FileResult RewriteRoastHeader(const std::string& path, const RoastLog& log) {
     std::string text, reason;
     if (!ReadWholeFile(path, text, reason)) return {false, reason};

@@ -72,6 +72,9 @@ FileResult SaveRoastLog(const RoastLog& log, const std::string& path);
 // Reads the log file at `path`; a file that cannot be read gives line 0
 // and the reason.
 RoastLogParse ReadRoastLogFile(const std::string& path);
+// What a log that does not read is said with: "Cannot read the roast log
+// PATH: line 4: bad fan "x"", or the reason a file could not be read.
+std::string ReadFailureText(const std::string& path, const RoastLogParse& parsed);
 
 // Gives the saved log at `path` the header of `log` (its notes, say): the
 // file is replaced in one rename, and everything from its column line on

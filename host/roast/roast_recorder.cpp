@@ -6,6 +6,7 @@
 #include "roast_log_files.h"
 #include "roast_log_text.h"
 #include "roast_phases.h"
+#include "roast_steps.h"
 
 namespace {
 
@@ -14,20 +15,6 @@ bool RunIsRoasting(const ControllerState& s) {
 }
 
 }  // namespace
-
-std::string StepsText(const CStep_Data& list) {
-    std::string text;
-    uint32_t walked = 0;
-    for (const StepNode* n = list.head; n && walked < kMaxProfileSteps + 1; n = n->next, ++walked) {
-        if (!text.empty()) text += ", ";
-        const std::string minutes = OneDecimal(n->time / 10.0);
-        if (IsCoolingStatus(n->status))
-            text += "cool " + std::to_string(n->fan) + "/" + minutes;
-        else
-            text += std::to_string(n->fan) + "/" + minutes + "/" + std::to_string(n->heat);
-    }
-    return text;
-}
 
 RoastRecorder::RoastRecorder(RoastClock& clock, RoastLogStore* store, std::string program)
     : clock_(clock), store_(store), program_(std::move(program)) {}
@@ -112,12 +99,20 @@ void RoastRecorder::SetNotes(const RoastNotes& notes) {
     }
 }
 
+bool RoastRecorder::SetHeaderLine(const std::string& key, const std::string& value) {
+    if (!recording_) return false;
+    log_.Set(key, value);
+    if (store_) store_->Journal({key, value});
+    return true;
+}
+
 void RoastRecorder::OnClose(const CStep_Data& working) {
     if (recording_) End(working, kEndedByClose);
 }
 
 void RoastRecorder::Start(const ControllerState& s, const CStep_Data& working) {
     recording_ = true;
+    ++recordings_begun_;
     start_ms_ = clock_.MonotonicMs();
     rate_.Clear();
     const LocalDateTime now = clock_.Now();

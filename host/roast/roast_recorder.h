@@ -62,11 +62,17 @@ public:
     // recording reach the partial log at once; after the recording the
     // caller rewrites the saved file.
     void SetNotes(const RoastNotes& notes);
+    // Sets a header line of the running recording (one that is neither a
+    // mark nor a note: follow mode's, say), in the partial log at once.
+    // Only while recording: false otherwise.
+    bool SetHeaderLine(const std::string& key, const std::string& value);
 
     // Seconds since the recording began, by the clock (0 when not recording).
     double ElapsedSeconds();
 
     bool recording() const { return recording_; }
+    // How many recordings have begun: tells one recording from the next.
+    int recordings_begun() const { return recordings_begun_; }
     // The running recording, or the last one (empty before the first).
     const RoastLog& log() const { return log_; }
 
@@ -84,10 +90,7 @@ private:
     RoastLog log_;
     RateOfRise rate_;
     bool recording_ = false;
+    int recordings_begun_ = 0;
     int64_t start_ms_ = 0;
     std::vector<std::function<void(RoastEvent)>> listeners_;
 };
-
-// A profile's steps as one header value: "9/5.0/3, 8/4.5/2, cool 5/3.0"
-// (fan/minutes/heat; the cooling step without heat).
-std::string StepsText(const CStep_Data& list);

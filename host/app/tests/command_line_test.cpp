@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "command_line.h"
+#include "roast_log_text.h"
 
 namespace {
 
@@ -88,6 +92,50 @@ TEST(CommandLine, TakesHowTheSimulatedBeansAnswerOnlyWithSimulate) {
         EXPECT_EQ(o.simulated_beans.heater_lag_seconds, c.heater_lag_seconds) << what;
     }
     EXPECT_NE(UsageText().find("--heat-scale F"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// --background reads its log at once: a log that does not read is refused
+// with the file and its first bad line; --follow needs it.
+TEST(CommandLine, TakesABackgroundLogThatReadsAndFollowOnlyWithIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto write = [&](const QString& name, const QByteArray& text) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return file.fileName();
+    };
+    const QByteArray columns = QByteArray(kRoastLogColumns) + "\n";
+    const QString good = write("good.csv", "# profile: P\n" + columns + "0.5,70,70,,run,heat,1,5,3,5.9\n");
+    const QString bad = write("bad.csv", "# profile: P\n" + columns + "0.5,70,70,,run,heat,1,12,3,5.9\n");
+
+    CommandLineOptions o = ParseCommandLine({"kavolo-roaster", "--background", good, "--follow"});
+    ASSERT_TRUE(o.ok) << o.error;
+    EXPECT_TRUE(o.follow);
+    ASSERT_TRUE(o.background_log);
+    EXPECT_EQ(o.background_log->Get("profile"), "P");
+    o = ParseCommandLine({"kavolo-roaster", "--simulate", "--background=" + good});
+    EXPECT_TRUE(o.ok && !o.follow && o.background_log) << o.error;
+
+    const std::pair<QStringList, std::string> rejected[] = {
+        {{"--follow"}, "--follow needs --background FILE, the roast to follow."},
+        {{"--background", ""}, "--background needs a roast log."},
+        {{"--background", good, "--background", good}, "--background is given more than once."},
+        {{"--background", bad, "--follow"},
+         "Cannot read the roast log " + bad.toStdString() + ": line 3: bad fan \"12\"."},
+        {{"--background", dir.filePath("none.csv")}, "Cannot read the roast log " + dir.filePath("none.csv").toStdString() + ": "},
+    };
+    for (const auto& [args, error] : rejected) {
+        const CommandLineOptions r = ParseCommandLine(QStringList{"kavolo-roaster"} + args);
+        EXPECT_FALSE(r.ok) << args.join(' ').toStdString();
+        EXPECT_EQ(r.error.substr(0, error.size()), error) << args.join(' ').toStdString();
+    }
+    EXPECT_NE(UsageText().find("--background FILE"), std::string::npos);
+    EXPECT_NE(UsageText().find("--follow"), std::string::npos);
 }
 
 }  // namespace

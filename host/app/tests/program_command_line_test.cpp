@@ -41,6 +41,9 @@ void ProgramCommandLine::answersWithoutADisplay_data() {
                                                  << "Step editor: none found" << "";
     QTest::newRow("unknown option") << Where::Built << QStringList{"--verbose"} << "" << 2 << ""
                                     << "Unknown option 'verbose'.\n\nUsage: kavolo-roaster";
+    QTest::newRow("background that does not read") << Where::Built
+                                                   << QStringList{"--background", "/nonexistent/roast.csv"} << "" << 2
+                                                   << "" << "Cannot read the roast log /nonexistent/roast.csv: ";
     QTest::newRow("start without a display") << Where::Built << QStringList{"--simulate"} << "" << 1 << ""
                                              << "no display to show the console on";
     QTest::newRow("display that cannot be reached") << Where::Built << QStringList{} << "xcb" << 1 << ""

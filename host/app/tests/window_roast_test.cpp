@@ -3,6 +3,7 @@
 // put it, a roast running at the end is kept, and a log that cannot be
 // written is said once.
 #include <QDir>
+#include <QPushButton>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -13,7 +14,9 @@
 
 #include "controller_state.h"
 #include "control_ids.h"
+#include "follow_session.h"
 #include "live_roast_curve.h"
+#include "roast_again.h"
 #include "roast_log_text.h"
 #include "roast_notes_panel.h"
 #include "roast_session.h"
@@ -30,7 +33,109 @@ private slots:
     void clickOnTheTemperatureWindowSwitchesTheCurvesUnit();
     void roastRunningAtTheEndIsKeptMarkedIncomplete();
     void roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing();
+    void roastAgainMakesTheStepsAsRunTheProfileAndTheRoastTheBackground();
+    void followModeGoesOffAtAPanelKeyButNotAtTheCurvesMarks();
 };
+
+namespace {
+
+// A saved roast: `header` lines, then two minutes of heating rising 1 °F a second.
+QString WriteLog(const QString& path, const QByteArray& header) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write(header + kRoastLogColumns + "\n");
+    for (int i = 1; i <= 240; ++i)
+        file.write(QByteArray::number(i * 0.5, 'f', 1) + "," + QByteArray::number(70 + i / 2) + ",,,run,heat,1,5,3,5.0\n");
+    return path;
+}
+
+}  // namespace
+
+void WindowRoastTest::roastAgainMakesTheStepsAsRunTheProfileAndTheRoastTheBackground() {
+    QTemporaryDir roasts;
+    Stand t(roasts.path());
+    RoastSession& session = t.window->roast_session();
+    QStringList warnings;
+    session.roast_again().warn = [&](const QString& text) { warnings << text; };
+    // A step split during the run is two steps of the steps as run.
+    const QString split = WriteLog(roasts.filePath("2026-12-08_140305 Light roast.csv"),
+                                   "# profile: Light roast\n# start: 2026-12-08T14:03:05+01:00\n# bean: Kenya AA\n"
+                                   "# planned_steps: 9/5.0/3, 8/4.5/2, cool 5/3.0\n"
+                                   "# run_steps: 9/1.2/3, 9/3.8/3, 8/4.5/2, cool 5/3.0\n");
+    QByteArray steps;
+    for (int i = 0; i < 21; ++i) steps += "9/1.0/3, ";
+    const QString long_roast = WriteLog(roasts.filePath("2026-12-09_090000 Long.csv"),
+                                        "# profile: Long\n# start: 2026-12-09T09:00:00+01:00\n# run_steps: " + steps +
+                                            "cool 5/3.0\n");
+
+    session.ShowHistory();
+    RoastHistoryWindow* history = session.curve().history();
+    QVERIFY(history);
+    QCOMPARE(history->cell(1, 1), QStringLiteral("Light roast"));  // newest first
+    history->Choose(1);
+    history->button(QStringLiteral("Roast again"))->click();
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+    std::vector<std::array<int, 4>> working;
+    for (const StepNode& n : Snapshot(t.window->controller().console.working.head))
+        working.push_back({n.fan, n.time, n.heat, static_cast<int>(n.status)});
+    QVERIFY(working == (std::vector<std::array<int, 4>>{{9, 12, 3, 0}, {9, 38, 3, 0}, {8, 45, 2, 0}, {5, 30, 0, 10}}));
+    QCOMPARE(t.s().profile_name, std::string("Kenya AA 2026-12-08 14:03"));
+    QCOMPARE(t.s().profile_path, kNoPath);
+    QCOMPARE(t.window->NameBox()->text(), QStringLiteral("Kenya AA 2026-12-08 14:03"));
+    RoastCurveWindow* curve = session.curve().window();
+    QVERIFY(curve && curve->isVisible());
+    QCOMPARE(curve->background_path(), split);
+
+    // 21 roast steps and the cooling: no profile holds them.
+    curve->OpenRoastFile(long_roast);
+    curve->button(QStringLiteral("Roast again"))->click();
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].contains(QStringLiteral("22 steps, and a profile holds at most 21")), qPrintable(warnings[0]));
+    QCOMPARE(t.s().profile_name, std::string("Kenya AA 2026-12-08 14:03"));
+    QCOMPARE(curve->background_path(), split);
+    // While a roast runs nothing is made again.
+    t.s().machine_state = kRun;
+    history->button(QStringLiteral("Roast again"))->click();
+    QCOMPARE(warnings.size(), 2);
+    QVERIFY(warnings[1].contains(QStringLiteral("while a roast runs")));
+    t.s().machine_state = kReady;
+}
+
+void WindowRoastTest::followModeGoesOffAtAPanelKeyButNotAtTheCurvesMarks() {
+    QTemporaryDir roasts;
+    Stand t(roasts.path());
+    RoastSession& session = t.window->roast_session();
+    const QString background = WriteLog(roasts.filePath("background.csv"), "# profile: P\n");
+    session.ShowCurve();
+    RoastCurveWindow* curve = session.curve().window();
+    QPushButton* follow = curve->button(QStringLiteral("Follow background"));
+    QVERIFY(!follow->isEnabled());
+    curve->ShowBackgroundFile(background);
+    QVERIFY(follow->isEnabled());
+    follow->click();
+    QVERIFY(follow->isChecked());
+    QCOMPARE(session.follow().state(), FollowState::Armed);
+
+    // A run heats: two events handled, and follow mode follows it, waiting
+    // for the roaster's readings (this one has none).
+    t.s().machine_state = kRun;
+    t.s().run_phase = kHeat;
+    t.window->controller().OnButtonReleased();
+    t.window->controller().OnButtonReleased();
+    QCOMPARE(session.follow().state(), FollowState::Paused);
+    QCOMPARE(curve->follow_status(), QStringLiteral("Follow mode paused: no readings"));
+    QVERIFY(follow->isChecked());
+
+    curve->activateWindow();
+    QWindow* keys = curve->windowHandle();
+    QTest::keyClick(keys, Qt::Key_D);
+    QVERIFY(session.recorder().marks().Find(MarkKind::DryEnd));
+    QCOMPARE(session.follow().state(), FollowState::Paused);
+    QTest::keyClick(keys, Qt::Key_Up);
+    QCOMPARE(session.follow().state(), FollowState::Ended);
+    QCOMPARE(curve->follow_status(), QStringLiteral("Follow mode off: you took over"));
+    QVERIFY(!follow->isChecked());
+}
 
 void WindowRoastTest::clickOnTheTemperatureWindowSwitchesTheCurvesUnit() {
     QTemporaryDir roasts;
@@ -113,6 +218,11 @@ void WindowRoastTest::thePanelsKeysWorkInTheCurveWindow() {
     QVERIFY(curve && curve->isVisible());
     curve->activateWindow();
     QWindow* keys = curve->windowHandle();
+
+    // The panel's pictures stay part of the panel's own window: as native
+    // windows of their own they are not redrawn.
+    for (int id : {ctl::kFanDigit, ctl::kTensDigit, ctl::kHeatHigh, ctl::kLinkLamp})
+        QVERIFY(!t.window->Control(id)->testAttribute(Qt::WA_NativeWindow) && !t.window->Control(id)->internalWinId());
 
     // Up lengthens the running step as on the panel; D stays the curve's mark.
     QTest::keyClick(keys, Qt::Key_Up);

@@ -464,3 +464,63 @@ TEST_F(ProfileCommandsTest, CancelStaysOnlyWhileTheRoasterRunsWithTheLinkUp) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<StepNode> Steps(const std::vector<std::array<int, 3>>& roast, std::array<int, 2> cooling) {
+    std::vector<StepNode> out;
+    for (const auto& s : roast) out.push_back({0, s[0], s[1], s[2], StepCompleted, nullptr});
+    out.push_back({0, cooling[0], cooling[1], 0, StepEnd, nullptr});
+    return out;
+}
+
+}  // namespace
+
+// A roast's steps become the current profile, an unsaved copy that SAVE
+// asks a file for; nothing goes to the roaster.
+TEST_F(ProfileCommandsTest, StepsOfARoastBecomeAnUnsavedProfileThatSaveAsksAFileFor) {
+    Reset(kFinished);
+    h->serial.written.clear();
+    const std::string name = "Kenya AA 2026-12-08 14:03";
+    EXPECT_EQ(h->controller.UseProfileSteps(name, Steps({{9, 12, 3}, {9, 38, 3}, {8, 45, 2}}, {5, 30})), "");
+    EXPECT_EQ(Working(), (std::vector<std::array<int, 4>>{{9, 12, 3, 0}, {9, 38, 3, 0}, {8, 45, 2, 0}, {5, 30, 0, 10}}));
+    EXPECT_EQ(s().profile_name, name);
+    EXPECT_EQ(s().profile_path, kNoPath);
+    EXPECT_EQ(h->window.name_text, name);
+    EXPECT_EQ(s().machine_state, kReady);
+    EXPECT_EQ((std::array{s().fan_level, s().roast_time, s().heat_level}), (std::array{9, 12, 3}));
+    EXPECT_THAT(h->serial.written, IsEmpty());
+
+    h->window.save_choices.push_back(Choice("Kenya"));
+    Click(ctl::kSave);
+    EXPECT_EQ(h->window.save_dialogs, 1);
+    EXPECT_EQ(TempFolder::Read(folder.Path("Kenya.coff")),
+              Roast('9', "12", '3') + Roast('9', "38", '3') + Roast('8', "45", '2') + Cool('5', "30"));
+    EXPECT_EQ(s().profile_name, "Kenya.coff");
+}
+
+// Refused while a run goes on and for steps no profile file holds as they
+// are: the reason is given, and the profile and the panel stay.
+TEST_F(ProfileCommandsTest, StepsThatDoNotMakeAProfileAreRefused) {
+    std::vector<std::array<int, 3>> twenty_one(21, {9, 10, 3});
+    const std::tuple<const char*, int32_t, std::vector<StepNode>, std::string> cases[] = {
+        {"a run", kRun, Steps({{9, 12, 3}}, {5, 30}), "a roast is running"},
+        {"a delayed start", kRun, Steps({{9, 12, 3}}, {5, 30}), "a roast is running"},
+        {"22 steps", kFinished, Steps(twenty_one, {5, 30}), "22 steps, and a profile holds at most 21 with its cooling"},
+        {"fan 10", kFinished, Steps({{9, 12, 3}, {10, 5, 2}}, {5, 30}), "step 2 has fan 10 (1 to 9)"},
+        {"heat 4", kReady, Steps({{9, 12, 4}}, {5, 30}), "step 1 has heat 4 (0 to 3)"},
+        {"no time", kOff, Steps({{9, 0, 3}}, {5, 30}), "step 1 has 0.0 minutes (0.1 to 9.9)"},
+        {"a long cooling", kOff, Steps({{9, 12, 3}}, {5, 100}), "the cooling has 10.0 minutes (0.1 to 9.9)"},
+        {"no roast step", kOff, Steps({}, {5, 30}), "it has no roast step"},
+        {"a cooling first", kOff, {{0, 5, 30, 0, CoolWaiting, nullptr}, {0, 9, 12, 3, StepWaiting, nullptr}},
+         "step 1 is a cooling step before the last"},
+    };
+    for (const auto& [what, state, steps, problem] : cases) {
+        Reset(state);
+        if (std::string(what) == "a delayed start") s().run_phase = kWaitStart;
+        EXPECT_EQ(h->controller.UseProfileSteps("Roast", steps), problem) << what;
+        EXPECT_EQ(Working(), kLoadedValues) << what;
+        EXPECT_EQ(s().machine_state, state) << what;
+        EXPECT_FALSE(Acted()) << what;
+    }
+}

@@ -2,10 +2,13 @@
 // folder that cannot be written, and logs that do not read.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "controller_state.h"
 #include "roast_log_files.h"
+#include "roast_notes.h"
+#include "roast_steps.h"
 #include "temp_folder.h"
 
 namespace {
@@ -125,3 +128,49 @@ TEST(RoastLog, BeanAtInterpolatesBetweenSamplesButNotAcrossAGap) {
 }
 
 }  // namespace
+
+// The steps a log writes read back as they were written, split steps and
+// values no profile holds included (the profile's own rules judge those);
+// what does not read names its step.
+TEST(RoastSteps, TheStepsTextReadsBackAndAStepThatDoesNotReadIsNamed) {
+    CStep_Data list;
+    list.Clear();
+    list.InsertStep(1, 9, 12, 3, StepCompleted);
+    list.InsertStep(2, 9, 38, 0, StepCompleted);
+    list.InsertStep(3, 12, 45, 2, StepRunning);
+    list.InsertStep(4, 5, 30, 0, CoolRunning);
+    const std::string text = StepsText(list);
+    EXPECT_EQ(text, "9/1.2/3, 9/3.8/0, 12/4.5/2, cool 5/3.0");
+    const StepsParse read = ParseStepsText(text);
+    ASSERT_TRUE(read.ok) << read.problem;
+    std::vector<std::array<int32_t, 4>> steps;
+    for (const StepNode& n : read.steps)
+        steps.push_back({n.fan, n.time, n.heat, static_cast<int32_t>(n.status)});
+    EXPECT_EQ(steps, (std::vector<std::array<int32_t, 4>>{
+                         {9, 12, 3, StepWaiting}, {9, 38, 0, StepWaiting}, {12, 45, 2, StepWaiting}, {5, 30, 0, CoolWaiting}}));
+
+    const std::pair<const char*, const char*> bad[] = {
+        {"", "no steps"},
+        {"9/5.0/3, 8/4.5", "step 2 \"8/4.5\" is not fan/minutes/heat"},
+        {"9/5.0/3, cool 5/3.0/0", "step 2 \"cool 5/3.0/0\" is not cool fan/minutes"},
+        {"9/5.05/3, cool 5/3.0", "step 1 \"9/5.05/3\" is not fan/minutes/heat"},
+        {"9/5.0/high, cool 5/3.0", "step 1 \"9/5.0/high\" is not fan/minutes/heat"},
+        {"9/5.0/3,, cool 5/3.0", "step 2 \"\" is not fan/minutes/heat"},
+    };
+    for (const auto& [steps_text, problem] : bad) {
+        const StepsParse p = ParseStepsText(steps_text);
+        EXPECT_FALSE(p.ok) << steps_text;
+        EXPECT_EQ(p.problem, problem) << steps_text;
+    }
+}
+
+// A profile made again is named after the roast's bean, else its profile,
+// and when it began.
+TEST(RoastSteps, ARoastMadeAgainIsNamedAfterItsBeanOrProfileAndStart) {
+    RoastLog log;
+    log.Set(roastkey::kProfile, "Light roast");
+    log.Set(roastkey::kStart, "2026-12-08T14:03:05+01:00");
+    EXPECT_EQ(NameFromRoast(log), "Light roast 2026-12-08 14:03");
+    log.Set(kBeanKey, "Kenya AA");
+    EXPECT_EQ(NameFromRoast(log), "Kenya AA 2026-12-08 14:03");
+}

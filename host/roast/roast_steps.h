@@ -1,0 +1,32 @@
+// A roast's steps in its log, and the profile a roast makes again.
+//
+// The log writes a profile's steps as one header value, fan/minutes/heat a
+// step and the cooling without heat: "9/5.0/3, 8/4.5/2, cool 5/3.0". The
+// planned steps are the profile as the run began; the steps as run are
+// what the run left of it (a step that ran holds the time it ran, a step
+// split during the run is two, an edit's values stay).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "roast_log.h"
+#include "step_data.h"
+
+// `list`'s steps as one header value.
+std::string StepsText(const CStep_Data& list);
+
+struct StepsParse {
+    bool ok = false;
+    // In order, roast steps waiting and a cooling step cooling-waiting,
+    // wherever it stands; their values as written, in range or not.
+    std::vector<StepNode> steps;
+    std::string problem;  // what does not read, when !ok
+};
+
+// Reads what StepsText writes.
+StepsParse ParseStepsText(const std::string& text);
+
+// The name of a profile made again from `log`: its bean (from the notes)
+// or else its profile, and its start, "Kenya AA 2026-12-08 14:03".
+std::string NameFromRoast(const RoastLog& log);
