@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTableView>
 #include <QTest>
 #include <QWindow>
 
@@ -71,6 +72,7 @@ void WindowRoastTest::roastAgainMakesTheStepsAsRunTheProfileAndTheRoastTheBackgr
     session.ShowHistory();
     RoastHistoryWindow* history = session.curve().history();
     QVERIFY(history);
+    QTRY_VERIFY(history->table()->model()->rowCount() == 2 && !history->loading());
     QCOMPARE(history->cell(1, 1), QStringLiteral("Light roast"));  // newest first
     history->Choose(1);
     history->button(QStringLiteral("Roast again"))->click();
