@@ -64,7 +64,9 @@ int FlowLayout::Arrange(const QRect& rect, bool apply) const {
     for (int i = 0; i < items_.size(); ++i) {
         QLayoutItem* item = items_[i];
         if (item->isEmpty()) continue;
-        const QSize hint = item->sizeHint();
+        // No wider than a row: an item that would be is cut to it.
+        QSize hint = item->sizeHint();
+        hint.setWidth(std::max(item->minimumSize().width(), std::min(hint.width(), area.width())));
         const bool wraps = x > area.x() && (breaks_.contains(i) || x + hint.width() > area.right() + 1);
         if (wraps) {
             x = area.x();

@@ -104,6 +104,10 @@ QWidget* RoastCurveWindow::BuildPicture() {
     summary_ = new QLabel(picture_);
     summary_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     legend_ = new QLabel(picture_);
+    // In a narrow window (beside the panel) the legend wraps rather than
+    // widen it.
+    legend_->setWordWrap(true);
+    legend_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     reading_ = new QLabel(picture_);
     reading_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     QFont reading_font = reading_->font();
@@ -121,7 +125,7 @@ QWidget* RoastCurveWindow::BuildPicture() {
     layout->addWidget(summary_);
     layout->addWidget(reading_);
     layout->addWidget(plot_.view(), 1);
-    layout->addWidget(legend_, 0, Qt::AlignRight);
+    layout->addWidget(legend_);
     layout->addWidget(phase_bar_);
     return picture_;
 }
@@ -153,6 +157,8 @@ QWidget* RoastCurveWindow::BuildButtons() {
                                       "any key or button of the panel gives them back to you"));
     follow_status_ = new QLabel(rows);
     follow_status_->setObjectName(QStringLiteral("follow status"));
+    // A long status asks for no wider window: a narrow one cuts it.
+    follow_status_->setMinimumWidth(40);
     flow->addWidget(follow_status_);
 
     flow->AddBreak();
