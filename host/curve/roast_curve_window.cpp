@@ -39,6 +39,10 @@ const QString kRoastAgain = QStringLiteral("Roast again");
 const QString kSaveSteps = QStringLiteral("Save steps as profile…");
 // Whether the notes are shown beside the curve, kept between runs.
 const QString kNotesShownKey = QStringLiteral("curve/notes_shown");
+// Narrower than this (a window beside the panel on a small screen), the
+// notes start folded away unless the user chose to show them: beside them
+// the curve would be too narrow to read.
+constexpr int kWideEnoughForNotes = 720;
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
@@ -385,6 +389,13 @@ void RoastCurveWindow::showEvent(QShowEvent* event) {
     follow_status_->setVisible(static_cast<bool>(follow_toggled));
     button(kRoastAgain)->setVisible(static_cast<bool>(roast_again));
     button(kSaveSteps)->setVisible(static_cast<bool>(save_steps_as_profile));
+    if (!shown_before_) {
+        shown_before_ = true;
+        if (!WindowSettings().contains(kNotesShownKey) && width() < kWideEnoughForNotes) {
+            button(kNotesToggle)->setChecked(false);
+            notes_->setVisible(false);
+        }
+    }
     if (stale_) Rebuild();
     QWidget::showEvent(event);
 }

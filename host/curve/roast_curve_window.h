@@ -144,6 +144,7 @@ private:
     QString background_path_;
     bool celsius_ = false;
     bool stale_ = false;  // samples came while hidden; drawn when shown
+    bool shown_before_ = false;
 
     RoastPlot plot_;
     CurveFileActions files_;

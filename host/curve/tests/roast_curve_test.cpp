@@ -175,6 +175,7 @@ private slots:
     void thinnedLinesKeepTheirShapeOnScreen();
     void keysMarkTheRoastAndThePhasesFollow();
     void notesReachTheSavedLogWithItsRowsUntouched();
+    void notesStartFoldedInANarrowWindowUnlessTheUserShowedThem();
     void backgroundRoastIsDrawnAndCompared();
     void historyListsSortsAndAsksBeforeDeleting();
     void historyFiltersByWordsAndDates();
@@ -458,6 +459,21 @@ void RoastCurveTest::notesReachTheSavedLogWithItsRowsUntouched() {
     QCOMPARE(read.log.Get(kBeanKey), std::string("Sidamo"));
     QCOMPARE(read.log.Get("roaster_mood"), std::string("calm"));
     QCOMPARE(Rows(other), other_rows);
+}
+
+void RoastCurveTest::notesStartFoldedInANarrowWindowUnlessTheUserShowedThem() {
+    QTemporaryDir dir;
+    const auto shown_at = [&](int width) {
+        RoastCurveWindow w(dir.path());
+        w.resize(width, 640);
+        w.show();
+        return w.notes()->isVisible();
+    };
+    QVERIFY(shown_at(1040));
+    QVERIFY(!shown_at(460));
+    // The user's own choice holds in any width.
+    WindowSettings().setValue(QStringLiteral("curve/notes_shown"), true);
+    QVERIFY(shown_at(460));
 }
 
 void RoastCurveTest::backgroundRoastIsDrawnAndCompared() {
