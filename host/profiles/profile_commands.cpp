@@ -159,20 +159,11 @@ void ProfileCommands::OnSelect() {
 
 void ProfileCommands::OnEdit() {
     if (!ActsIn({kReady, kFinished})) return;
-    ControllerState& s = c_.state;
-    s.profile_name = kNewSetting;
-    s.profile_path = kNoPath;
-    c_.ShowProfileName();
-    s.machine_state = kReady;
-    s.edit_field = kEditFan;
-    s.edit_countdown = 20;
-    panel_.UpdatePanel();
-    c_.DisarmDelayedStart();
-    c_.window.EnablePicker(true);
+    BecomeUnsavedProfile(kNewSetting, kEditFan, 20);
     sync_.ResetStatuses();
     // The steps stay as they are; the next synchronisation hands them to the
     // editor whole.
-    s.editor_refresh = true;
+    c_.state.editor_refresh = true;
 }
 
 void ProfileCommands::OnDelet() {
@@ -270,20 +261,24 @@ std::string ProfileCommands::UseSteps(const std::string& name, const std::vector
     CStep_Data list;
     if (std::string problem = CoffProfileOf(steps, list); !problem.empty()) return problem;
 
-    ControllerState& s = c_.state;
     c_.working.CopyFrom(list.head);
     c_.LoadFirstStepValues();
+    BecomeUnsavedProfile(name, kEditNone, 0);
+    sync_.FullEditorRefresh();
+    return {};
+}
+
+void ProfileCommands::BecomeUnsavedProfile(const std::string& name, uint8_t edit_field, int8_t edit_countdown) {
+    ControllerState& s = c_.state;
     s.profile_name = name;
     s.profile_path = kNoPath;
     c_.ShowProfileName();
     s.machine_state = kReady;
-    s.edit_field = kEditNone;
-    s.edit_countdown = 0;
-    sync_.FullEditorRefresh();
+    s.edit_field = edit_field;
+    s.edit_countdown = edit_countdown;
     panel_.UpdatePanel();
     c_.DisarmDelayedStart();
     c_.window.EnablePicker(true);
-    return {};
 }
 
 void ProfileCommands::OnCancel() {

@@ -47,6 +47,9 @@ public:
     std::string UseSteps(const std::string& name, const std::vector<StepNode>& steps);
 
 private:
+    // The current profile becomes an unsaved one named `name`, ready to run,
+    // with that field being edited (kEditNone for none) and the panel shown.
+    void BecomeUnsavedProfile(const std::string& name, uint8_t edit_field, int8_t edit_countdown);
     void SaveInPlace();
     void SaveToNewFile();
     // The file text of the working list, or nullopt after telling the user
