@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "roast_files.h"
 #include "roast_log_names.h"
 #include "roast_summary_cache.h"
 
@@ -14,7 +15,7 @@ std::vector<std::string> RoastLogPaths(const std::string& folder) {
     for (fs::directory_iterator it(FsPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().u8string();
         std::error_code type_ec;
-        if (!IsLogFileName(name) || !it->is_regular_file(type_ec)) continue;
+        if (!IsRoastFileName(name) || !it->is_regular_file(type_ec)) continue;
         paths.push_back(it->path().u8string());
     }
     std::sort(paths.begin(), paths.end(), std::greater<>());

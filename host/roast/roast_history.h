@@ -9,12 +9,12 @@
 
 class RoastSummaryCache;
 
-// The "*.csv" logs of `folder` (not the partial log of a roast under way),
-// by their names from the last to the first: the folder names its logs by
-// their start, so the newest come first.
+// The roast files of `folder`, "*.csv" and "*.alog" (not the partial log
+// of a roast under way), by their names from the last to the first: the
+// folder names its logs by their start, so the newest come first.
 std::vector<std::string> RoastLogPaths(const std::string& folder);
 
-// Every "*.csv" log of `folder`, newest start first; a file that does not
+// Every roast file of `folder`, newest start first; a file that does not
 // read is listed with its problem. With a `cache`, files that did not
 // change since it read them are not read again.
 std::vector<RoastSummary> ListRoastLogs(const std::string& folder, RoastSummaryCache* cache = nullptr);
