@@ -22,7 +22,10 @@ RoastAgain::RoastAgain(RoasterController& controller, LiveRoastCurve& curve)
 
 std::optional<std::vector<StepNode>> RoastAgain::StepsOf(const RoastLog& log, const QString& refused) {
     if (!log.Has(roastkey::kRunSteps)) {
-        warn(refused + QStringLiteral(": the log does not say which steps the roast ran (it did not end)."));
+        // Another program's roast says why its file gives no steps.
+        const std::string why = log.Get(roastkey::kRunStepsUnknown);
+        warn(refused + (why.empty() ? QStringLiteral(": the log does not say which steps the roast ran (it did not end).")
+                                    : QStringLiteral(": %1.").arg(FromStd(why))));
         return std::nullopt;
     }
     StepsParse parsed = ParseStepsText(log.Get(roastkey::kRunSteps));
