@@ -15,6 +15,8 @@ constexpr double kMissMemorySeconds = 90.0;
 constexpr double kEvidencePerMiss = 7.5 / (2.0 * 16.0);
 // A new batch: the share of the first guesses' uncertainty added back.
 constexpr double kNewBatchDoubt = 2.0;
+// A fit without drift learns from a stretch this often, seconds.
+constexpr double kFitLessonSeconds = 2.0;
 // Readings this many at the end are averaged for the bean temperature now.
 constexpr std::size_t kSmoothedReadings = 5;
 }  // namespace
@@ -41,7 +43,11 @@ void BatchLearner::Reading(double seconds, double bean_f, int fan) {
     points_.push_back(p);
     while (points_.size() > 2 && points_.back().seconds - points_[1].seconds >= kStretchSeconds) points_.pop_front();
     const Point& first = points_.front();
-    if (p.seconds - first.seconds >= 0.75 * kStretchSeconds) Teach(first, p);
+    // A fit without drift learns a lesson every few seconds: the stretches
+    // overlap, and one every reading would tell it little more.
+    const double gap = drifts_ ? 0.0 : kFitLessonSeconds;
+    if (p.seconds - first.seconds >= 0.75 * kStretchSeconds && (last_lesson_ < 0 || p.seconds - last_lesson_ >= gap))
+        Teach(first, p);
 }
 
 void BatchLearner::Teach(const Point& from, const Point& to) {

@@ -10,12 +10,14 @@ constexpr int kSecondsPerTenth = 6;
 // What a heat level counts as against fan levels, when alike neighbours
 // are merged.
 constexpr double kHeatWorthInFan = 3.0;
-// The changes tried for each step's values and boundaries.
-constexpr int kFanTries = 2;
-constexpr int kBoundaryTries[] = {-5, -2, -1, 1, 2, 5};
+// The changes tried for each step: its fan by one or two levels, its heat
+// by one, and its end by a tenth or three.
+constexpr int kFanTries[] = {-2, -1, 1, 2};
+constexpr int kHeatTries[] = {-1, 1};
+constexpr int kBoundaryTries[] = {-3, -1, 1, 3};
 // Rounds of improvement at most, and the least gain (°F² summed) a change
 // must bring.
-constexpr int kMostRounds = 12;
+constexpr int kMostRounds = 8;
 constexpr double kLeastGain = 1e-6;
 
 // A step being merged: its values as means over its time.
@@ -36,18 +38,46 @@ ProgramStep Rounded(const Run& r) {
             std::clamp(static_cast<int>(std::lround(r.heat)), 1, 3)};
 }
 
+// How long the values are averaged over when a plan is held to the values
+// known to work, seconds (a time constant).
+constexpr double kStraySeconds = 30.0;
+
+// Where a plan's run stands: the model's state and the recent mean of the
+// values sent.
+struct RunState {
+    BeanState beans;
+    double heat = 0;
+    double fan = 0;
+};
+
 // Runs the model over a plan and keeps, for each step, the state and the
 // misses summed as it begins.
 class PlanRunner {
 public:
-    PlanRunner(const BatchModel& model, const PlanGoal& goal) : predict_(model), goal_(goal) {}
+    PlanRunner(const BatchModel& model, const PlanGoal& goal) : predict_(model), goal_(goal) {
+        // The recent mean of the values known to work, second by second.
+        RunState mean = Start();
+        for (const SentValues& v : goal.near) {
+            Mean(mean, v.fan, v.heat);
+            near_.push_back({mean.heat, mean.fan});
+        }
+    }
+
+    RunState Start() const {
+        RunState s{goal_.start, 0.0, 0.0};
+        if (!goal_.near.empty()) {
+            s.heat = goal_.near.front().heat;
+            s.fan = goal_.near.front().fan;
+        }
+        return s;
+    }
 
     // The misses summed over the whole plan when `steps` are run from step
     // `from` on, given the state and the sum as that step begins; stops
     // and answers infinity once the sum passes `give_up`. With `starts`
     // and `sums`, fills in each step's state and sum from `from` on.
-    double Run(const std::vector<ProgramStep>& steps, std::size_t from, BeanState state, double sum, double give_up,
-               std::vector<BeanState>* starts = nullptr, std::vector<double>* sums = nullptr) const {
+    double Run(const std::vector<ProgramStep>& steps, std::size_t from, RunState state, double sum, double give_up,
+               std::vector<RunState>* starts = nullptr, std::vector<double>* sums = nullptr) const {
         int second = 0;
         for (std::size_t i = 0; i < from; ++i) second += steps[i].tenths * kSecondsPerTenth;
         for (std::size_t i = from; i < steps.size(); ++i) {
@@ -55,11 +85,18 @@ public:
             if (sums) (*sums)[i] = sum;
             const ProgramStep& step = steps[i];
             for (int s = 0; s < step.tenths * kSecondsPerTenth; ++s) {
-                predict_.Second(state, step.fan, step.heat);
+                predict_.Second(state.beans, step.fan, step.heat);
+                if (second < static_cast<int>(near_.size())) {
+                    Mean(state, step.fan, step.heat);
+                    const Values& n = near_[static_cast<std::size_t>(second)];
+                    const double heat = kStrayHeatF * (state.heat - n.heat);
+                    const double fan = kStrayFanF * (state.fan - n.fan);
+                    sum += heat * heat + fan * fan;
+                }
                 ++second;
                 const std::size_t at = static_cast<std::size_t>(second);
                 if (second < goal_.from_seconds || at >= goal_.wanted.size() || !goal_.wanted[at]) continue;
-                const double miss = state.bean_f - *goal_.wanted[at];
+                const double miss = state.beans.bean_f - *goal_.wanted[at];
                 sum += miss * miss;
             }
             if (sum > give_up) return std::numeric_limits<double>::infinity();
@@ -76,8 +113,19 @@ public:
     }
 
 private:
+    struct Values {
+        double heat;
+        double fan;
+    };
+    static void Mean(RunState& s, int fan, int heat) {
+        constexpr double kKeep = 1.0 - 1.0 / kStraySeconds;
+        s.heat = kKeep * s.heat + (1.0 - kKeep) * heat;
+        s.fan = kKeep * s.fan + (1.0 - kKeep) * fan;
+    }
+
     BeanPredictor predict_;
     const PlanGoal& goal_;
+    std::vector<Values> near_;  // the recent mean of goal_.near at each second
 };
 
 }  // namespace
@@ -132,9 +180,9 @@ Plan PlanProgram(const BatchModel& model, const PlanGoal& goal, std::vector<Prog
     if (plan.steps.empty()) return plan;
     const PlanRunner runner(model, goal);
     const std::size_t n = plan.steps.size();
-    std::vector<BeanState> starts(n);
+    std::vector<RunState> starts(n);
     std::vector<double> sums(n);
-    double best = runner.Run(plan.steps, 0, goal.start, 0.0, std::numeric_limits<double>::infinity(), &starts, &sums);
+    double best = runner.Run(plan.steps, 0, runner.Start(), 0.0, std::numeric_limits<double>::infinity(), &starts, &sums);
     // Keeps `tried` if it does better, from step `from` on.
     auto keep_if_better = [&](std::vector<ProgramStep>& tried, std::size_t from) {
         const double cost = runner.Run(tried, from, starts[from], sums[from], best - kLeastGain);
@@ -148,17 +196,15 @@ Plan PlanProgram(const BatchModel& model, const PlanGoal& goal, std::vector<Prog
     for (int round = 0; round < kMostRounds; ++round) {
         bool better = false;
         for (std::size_t i = 0; i < n; ++i) {
-            const ProgramStep was = plan.steps[i];
-            for (int dh = -1; dh <= 1; ++dh) {
-                for (int df = -kFanTries; df <= kFanTries; ++df) {
-                    const ProgramStep step{was.fan + df, was.tenths, was.heat + dh};
-                    if ((df == 0 && dh == 0) || step.fan < 1 || step.fan > 9 || step.heat < 1 || step.heat > 3)
-                        continue;
-                    tried = plan.steps;
-                    tried[i] = step;
-                    better |= keep_if_better(tried, i);
-                }
-            }
+            auto try_values = [&](int fan, int heat) {
+                if (fan < 1 || fan > 9 || heat < 1 || heat > 3) return;
+                tried = plan.steps;
+                tried[i].fan = fan;
+                tried[i].heat = heat;
+                better |= keep_if_better(tried, i);
+            };
+            for (const int df : kFanTries) try_values(plan.steps[i].fan + df, plan.steps[i].heat);
+            for (const int dh : kHeatTries) try_values(plan.steps[i].fan, plan.steps[i].heat + dh);
             if (i + 1 == n) continue;
             for (const int shift : kBoundaryTries) {
                 const int a = plan.steps[i].tenths + shift;

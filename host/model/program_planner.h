@@ -6,7 +6,7 @@
 // It starts from a first guess (for a followed roast, the values it sent,
 // merged into few enough steps) and improves it step by step: each step's
 // fan by up to two levels and heat by one, and each boundary between two
-// steps by up to half a minute, keeping every change that brings the
+// steps by up to three tenths of a minute, keeping every change that brings the
 // foreseen curve nearer the wanted one, until none does. Each try runs the
 // model from the step it changes on, and stops as soon as it is worse than
 // the best so far, so a 12-minute roast plans in a few milliseconds.
@@ -40,7 +40,16 @@ struct PlanGoal {
     // Misses before this second do not count: the first seconds belong to
     // the beans put in, not to the program.
     int from_seconds = 30;
+    // Values known to give the wanted curve (a followed roast's), if any:
+    // a program that strays from them, over half a minute or so, pays for
+    // it as for a miss of kStrayHeatF a heat level and kStrayFanF a fan
+    // level. A model is surest near what it learnt from; far from it, a
+    // program it likes may not do on the roaster what it foresees.
+    std::vector<SentValues> near;
 };
+
+constexpr double kStrayHeatF = 6.0;
+constexpr double kStrayFanF = 1.5;
 
 // The steps that `sent` (the values sent at each second of a heating)
 // comes to: its values a tenth of a minute at a time, runs of equal ones

@@ -47,6 +47,7 @@ std::optional<Plan> ProgramOfRoast(const RoastLog& log) {
     PlanGoal goal;
     goal.start = BeanState{0.0, static_cast<double>(*heating.samples.front().bean_f)};
     goal.heating_tenths = tenths;
+    goal.near = sent;
     for (double bean : PredictBeans(model, goal.start, sent)) goal.wanted.emplace_back(bean);
     return PlanProgram(model, goal, std::move(first));
 }

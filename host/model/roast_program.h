@@ -6,7 +6,8 @@
 // to every reading alike); the values sent during it (follow mode's
 // choices, the user's edits) are merged into few enough steps and the
 // planner improves them until the model, run on them, lies nearest its own
-// curve for what was sent. Aiming at the model's curve rather than at the
+// curve for what was sent, and near the values sent (where the model is
+// surest). Aiming at the model's curve rather than at the
 // readings leaves out what the model misses of this roast: that miss is
 // the same for both, so the steps give the roast's own curve again on the
 // roaster even where the model is a little off.
