@@ -49,6 +49,9 @@ constexpr double kAimLargest = 8.0;
 constexpr double kAimShare = 1.0 / 3.0;
 constexpr double kAimKept = 5.0;
 
+// The longest event follow mode took in each followed roast, milliseconds.
+std::vector<double> g_longest_ms;
+
 struct Reference {
     const char* name;
     Airflow airflow;
@@ -282,6 +285,7 @@ void Table(const Reference& ref, std::vector<double>& event_ms, int& met, int& r
         c.change(beans);
         const Result r = Run(ref, reference, beans);
         event_ms.insert(event_ms.end(), r.event_ms.begin(), r.event_ms.end());
+        if (!r.event_ms.empty()) g_longest_ms.push_back(*std::max_element(r.event_ms.begin(), r.event_ms.end()));
         const bool reach = r.unreachable.empty();
         reachable += reach;
         met += reach && r.MeetsAims();
@@ -312,6 +316,8 @@ int main(int argc, char** argv) {
         std::printf("The aims met on %d of the %d roasters that can reach their reference.\n", met, reachable);
         std::printf("Follow mode on the window's thread, per event: p99 %.3f ms, largest %.2f ms (%zu events)\n",
                     Percentile(event_ms, 99), Percentile(event_ms, 100), event_ms.size());
+        std::printf("The longest event of each roast (keeping its program): median %.1f ms, largest %.1f ms\n",
+                    Percentile(g_longest_ms, 50), Percentile(g_longest_ms, 100));
         return 0;
     }
     if (argc != 4 || std::strcmp(argv[1], "--trace") != 0) return Usage();

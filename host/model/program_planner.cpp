@@ -11,7 +11,7 @@ constexpr int kSecondsPerTenth = 6;
 // are merged.
 constexpr double kHeatWorthInFan = 3.0;
 // The changes tried for each step: its fan by one or two levels, its heat
-// by one, and its end by a tenth or three.
+// by one, a neighbour's values, and its end by a tenth or three.
 constexpr int kFanTries[] = {-2, -1, 1, 2};
 constexpr int kHeatTries[] = {-1, 1};
 constexpr int kBoundaryTries[] = {-3, -1, 1, 3};
@@ -175,6 +175,26 @@ std::vector<ProgramStep> StepsOfSent(const std::vector<SentValues>& sent, int he
     return steps;
 }
 
+std::vector<ProgramStep> EvenSteps(const std::vector<SentValues>& sent, int heating_tenths, int most_steps) {
+    if (heating_tenths < 1 || heating_tenths > most_steps * kLongestStepTenths || sent.empty()) return {};
+    const int n = std::min(most_steps, heating_tenths);
+    std::vector<ProgramStep> steps;
+    for (int i = 0, from = 0; i < n; ++i) {
+        const int to = heating_tenths * (i + 1) / n;
+        Run mean{0.0, 0.0, to - from};
+        for (int s = from * kSecondsPerTenth; s < to * kSecondsPerTenth; ++s) {
+            const SentValues& v = sent[std::min(sent.size() - 1, static_cast<std::size_t>(s))];
+            mean.fan += v.fan;
+            mean.heat += v.heat;
+        }
+        mean.fan /= (to - from) * kSecondsPerTenth;
+        mean.heat /= (to - from) * kSecondsPerTenth;
+        steps.push_back(Rounded(mean));
+        from = to;
+    }
+    return steps;
+}
+
 Plan PlanProgram(const BatchModel& model, const PlanGoal& goal, std::vector<ProgramStep> first) {
     Plan plan{std::move(first), 0.0};
     if (plan.steps.empty()) return plan;
@@ -205,6 +225,11 @@ Plan PlanProgram(const BatchModel& model, const PlanGoal& goal, std::vector<Prog
             };
             for (const int df : kFanTries) try_values(plan.steps[i].fan + df, plan.steps[i].heat);
             for (const int dh : kHeatTries) try_values(plan.steps[i].fan, plan.steps[i].heat + dh);
+            // The values of a neighbour: steps that flit between two pairs
+            // settle on one.
+            for (const std::size_t j : {i - 1, i + 1})
+                if (j < n && (plan.steps[j].fan != plan.steps[i].fan || plan.steps[j].heat != plan.steps[i].heat))
+                    try_values(plan.steps[j].fan, plan.steps[j].heat);
             if (i + 1 == n) continue;
             for (const int shift : kBoundaryTries) {
                 const int a = plan.steps[i].tenths + shift;

@@ -59,6 +59,12 @@ constexpr double kStrayFanF = 1.5;
 std::vector<ProgramStep> StepsOfSent(const std::vector<SentValues>& sent, int heating_tenths,
                                      int most_steps = kMostProgramSteps);
 
+// `sent` cut into as many steps of even length as tenths of a minute
+// allow, at most `most_steps`, each with the mean of the values sent over
+// its time.
+std::vector<ProgramStep> EvenSteps(const std::vector<SentValues>& sent, int heating_tenths,
+                                   int most_steps = kMostProgramSteps);
+
 struct Plan {
     std::vector<ProgramStep> steps;
     double rms_f = 0;  // how far the model's curve for them lies from the wanted one

@@ -6,6 +6,12 @@
 #include "batch_learner.h"
 #include "controller_state.h"
 
+namespace {
+// A plan from the merged values that the model foresees this near (°F RMS)
+// is kept without trying another.
+constexpr double kGoodEnoughF = 0.5;
+}  // namespace
+
 RoastHeating HeatingOf(const RoastLog& log) {
     RoastHeating out;
     for (const RoastSample& s : log.samples) {
@@ -49,5 +55,12 @@ std::optional<Plan> ProgramOfRoast(const RoastLog& log) {
     goal.heating_tenths = tenths;
     goal.near = sent;
     for (double bean : PredictBeans(model, goal.start, sent)) goal.wanted.emplace_back(bean);
-    return PlanProgram(model, goal, std::move(first));
+    // The values sent merged where most alike; where the plan from them
+    // stays off (values that flit merge into steps the planner cannot
+    // always untangle), the heating cut in even steps too, and the better
+    // plan kept.
+    Plan merged = PlanProgram(model, goal, std::move(first));
+    if (merged.rms_f <= kGoodEnoughF) return merged;
+    Plan even = PlanProgram(model, goal, EvenSteps(sent, tenths));
+    return merged.rms_f <= even.rms_f ? merged : even;
 }
