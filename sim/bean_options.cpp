@@ -26,7 +26,7 @@ std::string SetInRange(double& out, const std::string& name, const std::string& 
 
 const std::vector<BeanOption>& BeanOptions() {
     static const std::vector<BeanOption> options{
-        {"airflow", "simple|hot-air", "the beans' model: simple, or a hot-air roaster whose fan brakes late (simple)"},
+        {"airflow", "simple|hot-air", "simple, or hot air whose fan brakes late (simple)"},
         {"room", "F", "the room in °F, where the beans start (70)"},
         {"batch-scale", "F", "the beans' time constants times F (1)"},
         {"heat-scale", "F", "each heat level's rise times F (1)"},
