@@ -29,9 +29,12 @@ constexpr double kStuckF = 5.0;
 constexpr double kClosingF = 1.0;
 constexpr double kStuckSeconds = 20.0;
 // A fan trial moves the fan this many levels and holds it this long; the
-// next may come once as long again has passed.
+// next may come once as long again has passed and the beans have moved on
+// by kTrialSpacingF (the fan's effect changes with the beans' temperature:
+// what a trial taught holds near where it was made).
 constexpr int kTrialFanStep = 3;
 constexpr double kTrialSeconds = 20.0;
+constexpr double kTrialSpacingF = 40.0;
 // A change moves the heat by one level and the fan by two at most: the
 // beans answer a bold change in ways a model learnt on small ones may
 // not foresee (cutting the heat late in a roast can crash its rise).
@@ -155,6 +158,8 @@ std::optional<FollowChoice> RoastFollower::TryFan(double now, FollowChoice sent)
     if (!too_hot && !too_cold) return std::nullopt;
     const auto& [then, miss_then] = misses_.front();
     if (now - then < kStuckSeconds || now - trial_until_ < kTrialSeconds) return std::nullopt;
+    const double bean = learner_.BeanNow();
+    if (trial_bean_f_ && std::abs(bean - *trial_bean_f_) < kTrialSpacingF) return std::nullopt;
     if (std::abs(miss) < std::abs(miss_then) - kClosingF || miss * miss_then < 0) return std::nullopt;
     // The other way from the one believed to help; where the fan cannot go
     // that way, the way that is left.
@@ -163,6 +168,7 @@ std::optional<FollowChoice> RoastFollower::TryFan(double now, FollowChoice sent)
     if ((way > 0 && sent.fan == 9) || (way < 0 && sent.fan == 1)) way = -way;
     const FollowChoice trial{std::clamp(sent.fan + way * kTrialFanStep, 1, 9), sent.heat};
     trial_until_ = now + kTrialSeconds;
+    trial_bean_f_ = bean;
     misses_.clear();
     ++trials_;
     return trial;

@@ -20,7 +20,9 @@
 // gap has not closed for a while), it tries the fan the other way from
 // the way it believes helps, a few levels at once, and holds that for a
 // while so the batch shows what the fan does there; what it learns from
-// that trial decides what follows.
+// that trial decides what follows. A trial tells of the beans near the
+// temperature it was made at, so the next comes only once they have
+// moved on.
 //
 // It is fed every reading of the running roast and answers with a new
 // choice at most once every kSecondsBetweenChanges, or nothing. It makes
@@ -109,6 +111,7 @@ private:
     int changes_ = 0;
     int trials_ = 0;
     double trial_until_ = -1e9;  // seconds: a fan trial holds until then
+    std::optional<double> trial_bean_f_;  // the beans at the last fan trial
     // How far the beans were from the background lately: seconds and °F.
     std::deque<std::pair<double, double>> misses_;
 };
