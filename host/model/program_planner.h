@@ -48,8 +48,8 @@ struct PlanGoal {
     std::vector<SentValues> near;
 };
 
-constexpr double kStrayHeatF = 6.0;
-constexpr double kStrayFanF = 1.5;
+constexpr double kStrayHeatF = 15.0;
+constexpr double kStrayFanF = 3.0;
 
 // The steps that `sent` (the values sent at each second of a heating)
 // comes to: its values a tenth of a minute at a time, runs of equal ones
