@@ -130,7 +130,8 @@ int RoastHistoryModel::columnCount(const QModelIndex& parent) const { return par
 QString RoastHistoryModel::Text(const RoastSummary& roast, int column) const {
     switch (column) {
         case kStart: return FromStd(StartText(roast.start));
-        case kProfile: return FromStd(roast.profile) + (roast.steered ? QStringLiteral(" (followed)") : QString());
+        // Before the profile, so a long name's end does not hide it.
+        case kProfile: return (roast.steered ? QStringLiteral("(followed) ") : QString()) + FromStd(roast.profile);
         case kBean: return FromStd(roast.bean);
         default: break;
     }

@@ -21,19 +21,19 @@ constexpr int kMostRounds = 8;
 constexpr double kLeastGain = 1e-6;
 
 // A step being merged: its values as means over its time.
-struct Run {
+struct MergedStep {
     double fan;
     double heat;
     int tenths;
 };
 
-double Unlike(const Run& a, const Run& b) {
+double Unlike(const MergedStep& a, const MergedStep& b) {
     const double df = a.fan - b.fan;
     const double dh = kHeatWorthInFan * (a.heat - b.heat);
     return std::min(a.tenths, b.tenths) * (df * df + dh * dh);
 }
 
-ProgramStep Rounded(const Run& r) {
+ProgramStep Rounded(const MergedStep& r) {
     return {std::clamp(static_cast<int>(std::lround(r.fan)), 1, 9), r.tenths,
             std::clamp(static_cast<int>(std::lround(r.heat)), 1, 3)};
 }
@@ -133,7 +133,7 @@ private:
 std::vector<ProgramStep> StepsOfSent(const std::vector<SentValues>& sent, int heating_tenths, int most_steps) {
     if (heating_tenths < 1 || heating_tenths > most_steps * kLongestStepTenths || sent.empty()) return {};
     // A tenth of a minute at a time, the mean of the values sent.
-    std::vector<Run> runs;
+    std::vector<MergedStep> runs;
     for (int t = 0; t < heating_tenths; ++t) {
         double fan = 0, heat = 0;
         int n = 0;
@@ -143,7 +143,7 @@ std::vector<ProgramStep> StepsOfSent(const std::vector<SentValues>& sent, int he
             heat += v.heat;
             ++n;
         }
-        const Run cell{fan / n, heat / n, 1};
+        const MergedStep cell{fan / n, heat / n, 1};
         const ProgramStep rounded = Rounded(cell);
         if (!runs.empty() && Rounded(runs.back()).fan == rounded.fan && Rounded(runs.back()).heat == rounded.heat &&
             runs.back().tenths < kLongestStepTenths)
@@ -164,14 +164,14 @@ std::vector<ProgramStep> StepsOfSent(const std::vector<SentValues>& sent, int he
             }
         }
         if (best == runs.size()) return {};
-        Run& a = runs[best];
-        const Run& b = runs[best + 1];
+        MergedStep& a = runs[best];
+        const MergedStep& b = runs[best + 1];
         const int tenths = a.tenths + b.tenths;
         a = {(a.fan * a.tenths + b.fan * b.tenths) / tenths, (a.heat * a.tenths + b.heat * b.tenths) / tenths, tenths};
         runs.erase(runs.begin() + static_cast<std::ptrdiff_t>(best) + 1);
     }
     std::vector<ProgramStep> steps;
-    for (const Run& r : runs) steps.push_back(Rounded(r));
+    for (const MergedStep& r : runs) steps.push_back(Rounded(r));
     return steps;
 }
 
@@ -181,7 +181,7 @@ std::vector<ProgramStep> EvenSteps(const std::vector<SentValues>& sent, int heat
     std::vector<ProgramStep> steps;
     for (int i = 0, from = 0; i < n; ++i) {
         const int to = heating_tenths * (i + 1) / n;
-        Run mean{0.0, 0.0, to - from};
+        MergedStep mean{0.0, 0.0, to - from};
         for (int s = from * kSecondsPerTenth; s < to * kSecondsPerTenth; ++s) {
             const SentValues& v = sent[std::min(sent.size() - 1, static_cast<std::size_t>(s))];
             mean.fan += v.fan;

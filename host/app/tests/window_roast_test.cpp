@@ -121,7 +121,7 @@ void WindowRoastTest::roastAgainOfAFollowedRoastRunsTheProgramItsSteeringKept() 
     RoastHistoryWindow* history = session.curve().history();
     QVERIFY(history);
     QTRY_VERIFY(history->table()->model()->rowCount() == 1 && !history->loading());
-    QCOMPARE(history->cell(0, 1), QStringLiteral("Light roast (followed)"));
+    QCOMPARE(history->cell(0, 1), QStringLiteral("(followed) Light roast"));
     history->Choose(0);
     QVERIFY(history->button(QStringLiteral("Roast again"))->toolTip().contains(QStringLiteral("followed")));
     history->button(QStringLiteral("Roast again"))->click();
