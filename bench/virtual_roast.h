@@ -32,6 +32,9 @@ struct FollowOutcome {
     int changes = 0;                // the follower's choices that changed a value
     std::optional<FollowEnd> end;   // why it stopped following
     double end_seconds = 0;
+    // How long follow mode took over each event it saw, milliseconds of
+    // the machine's clock: the time it holds the window's thread.
+    std::vector<double> event_ms;
 };
 
 // Sees every sample as the recorder keeps it (before follow mode answers it).

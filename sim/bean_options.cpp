@@ -26,10 +26,11 @@ std::string SetInRange(double& out, const std::string& name, const std::string& 
 
 const std::vector<BeanOption>& BeanOptions() {
     static const std::vector<BeanOption> options{
+        {"airflow", "simple|hot-air", "simple, or hot air whose fan brakes late (simple)"},
         {"room", "F", "the room in °F, where the beans start (70)"},
         {"batch-scale", "F", "the beans' time constants times F (1)"},
         {"heat-scale", "F", "each heat level's rise times F (1)"},
-        {"fan-effect", "normal|reversed", "more fan heats faster, or slower (normal)"},
+        {"fan-effect", "normal|reversed", "simple model: more fan heats faster, or slower (normal)"},
         {"heater-lag", "S", "seconds the heater takes to answer (0)"},
     };
     return options;
@@ -40,6 +41,12 @@ std::string SetBeanOption(BeanResponse& beans, const std::string& name, const st
     if (name == "batch-scale") return SetInRange(beans.batch_scale, name, value, 0.1, 10, "from 0.1 to 10");
     if (name == "heat-scale") return SetInRange(beans.heat_scale, name, value, 0.1, 10, "from 0.1 to 10");
     if (name == "heater-lag") return SetInRange(beans.heater_lag_seconds, name, value, 0, 600, "of seconds from 0 to 600");
+    if (name == "airflow") {
+        if (value == "simple") beans.airflow = Airflow::Simple;
+        else if (value == "hot-air") beans.airflow = Airflow::HotAir;
+        else return "--airflow takes simple or hot-air";
+        return {};
+    }
     if (name == "fan-effect") {
         if (value == "normal") beans.fan_effect = 1.0;
         else if (value == "reversed") beans.fan_effect = -1.0;

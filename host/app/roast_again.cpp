@@ -21,14 +21,16 @@ RoastAgain::RoastAgain(RoasterController& controller, LiveRoastCurve& curve)
 }
 
 std::optional<std::vector<StepNode>> RoastAgain::StepsOf(const RoastLog& log, const QString& refused) {
-    if (!log.Has(roastkey::kRunSteps)) {
+    // A followed roast: the program its steering came to.
+    const std::string& key = log.Has(roastkey::kSteeredSteps) ? roastkey::kSteeredSteps : roastkey::kRunSteps;
+    if (!log.Has(key)) {
         // Another program's roast says why its file gives no steps.
         const std::string why = log.Get(roastkey::kRunStepsUnknown);
         warn(refused + (why.empty() ? QStringLiteral(": the log does not say which steps the roast ran (it did not end).")
                                     : QStringLiteral(": %1.").arg(FromStd(why))));
         return std::nullopt;
     }
-    StepsParse parsed = ParseStepsText(log.Get(roastkey::kRunSteps));
+    StepsParse parsed = ParseStepsText(log.Get(key));
     if (!parsed.ok) {
         warn(refused + QStringLiteral(": its steps do not read: %1.").arg(FromStd(parsed.problem)));
         return std::nullopt;

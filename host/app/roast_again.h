@@ -1,5 +1,6 @@
 // "Roast again" and "Save steps as profile…": a saved roast's steps as run
-// (its "run_steps" line) made the current profile again, as an unsaved copy
+// (its "run_steps" line; for a followed roast, the program its steering
+// came to, its "steered_steps" line) made the current profile again, as an unsaved copy
 // named after the roast that SAVE asks a file for, with the roast shown as
 // the background; or written to a profile file. Nothing is downloaded to
 // the roaster. Refused with a box, and nothing changed, while a roast runs

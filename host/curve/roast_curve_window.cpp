@@ -16,6 +16,7 @@
 #include "flow_layout.h"
 #include "mark_controls.h"
 #include "phase_bar.h"
+#include "program_names.h"
 #include "roast_files.h"
 #include "roast_log_names.h"
 #include "roast_notes_panel.h"
@@ -184,10 +185,10 @@ QWidget* RoastCurveWindow::BuildButtons() {
     add(kRoastAgain, [this] {
         CommitNotes();
         if (roast_again && shown_) roast_again(*shown_, ShownPath());
-    })->setToolTip(QStringLiteral("Makes the steps this roast ran the current profile, and shows it as the background"));
+    })->setToolTip(kRoastAgainTip);
     add(kSaveSteps, [this] {
         if (save_steps_as_profile && shown_) save_steps_as_profile(*shown_);
-    })->setToolTip(QStringLiteral("Saves the steps this roast ran as a profile file"));
+    })->setToolTip(kSaveStepsTip);
     add(kOpenFolder, [this] { files_.OpenFolder(); });
     add(kHistory, [this] {
         if (show_history) show_history();
@@ -486,6 +487,9 @@ void RoastCurveWindow::UpdateButtons() {
     const bool roast = shown_ && (Recording() || !shown_->samples.empty());
     button(kRoastAgain)->setEnabled(roast);
     button(kSaveSteps)->setEnabled(roast);
+    const bool steered = shown_ && shown_->Has(roastkey::kSteeredSteps);
+    button(kRoastAgain)->setToolTip(steered ? kRoastAgainSteeredTip : kRoastAgainTip);
+    button(kSaveSteps)->setToolTip(steered ? kSaveStepsSteeredTip : kSaveStepsTip);
 }
 
 QString RoastCurveWindow::reading_text() const { return reading_->text(); }

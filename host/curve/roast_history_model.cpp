@@ -130,7 +130,8 @@ int RoastHistoryModel::columnCount(const QModelIndex& parent) const { return par
 QString RoastHistoryModel::Text(const RoastSummary& roast, int column) const {
     switch (column) {
         case kStart: return FromStd(StartText(roast.start));
-        case kProfile: return FromStd(roast.profile);
+        // Before the profile, so a long name's end does not hide it.
+        case kProfile: return (roast.steered ? QStringLiteral("(followed) ") : QString()) + FromStd(roast.profile);
         case kBean: return FromStd(roast.bean);
         default: break;
     }
@@ -159,12 +160,15 @@ QVariant RoastHistoryModel::data(const QModelIndex& index, int role) const {
                 return QStringLiteral("Cannot read %1: %2").arg(QFileInfo(FromStd(roast.path)).fileName(),
                                                                FromStd(roast.problem));
             if (roast.incomplete && index.column() == kDuration) return QStringLiteral("The roast did not run to its end");
+            if (roast.steered && index.column() == kProfile)
+                return QStringLiteral("Followed a background: Roast again runs the program its steering came to");
             return {};
         case Qt::ForegroundRole:
             if (!roast.problem.empty()) return QBrush(Qt::gray);
             return {};
         case kPathRole: return FromStd(roast.path);
         case kProblemRole: return FromStd(roast.problem);
+        case kSteeredRole: return roast.steered;
         default: return {};
     }
 }

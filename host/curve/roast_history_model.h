@@ -21,6 +21,8 @@ public:
     // that does not read (empty for one that does).
     static constexpr int kPathRole = Qt::UserRole + 2;
     static constexpr int kProblemRole = Qt::UserRole + 3;
+    // True for a followed roast that kept its steering as a program.
+    static constexpr int kSteeredRole = Qt::UserRole + 4;
 
     using Summary = std::shared_ptr<const RoastSummary>;
 

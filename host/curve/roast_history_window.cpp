@@ -204,6 +204,9 @@ QString RoastHistoryWindow::ChosenPath() const {
 void RoastHistoryWindow::UpdateButtons() {
     const bool chosen = !ChosenPath().isEmpty();
     for (const QString& text : {kOpen, kBackground, kRoastAgain, kDelete}) button(text)->setEnabled(chosen);
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    const bool steered = chosen && rows.first().data(RoastHistoryModel::kSteeredRole).toBool();
+    button(kRoastAgain)->setToolTip(steered ? kRoastAgainSteeredTip : kRoastAgainTip);
     const qsizetype comparable = ChosenPaths().size();
     button(kCompare)->setEnabled(comparable >= 2 && comparable <= kMostCompared);
     button(kExport)->setEnabled(comparable >= 1);

@@ -2,7 +2,9 @@
 
 #include "console.h"
 #include "roast_numbers.h"
+#include "roast_program.h"
 #include "roast_recorder.h"
+#include "roast_steps.h"
 #include "running_step_values.h"
 
 namespace {
@@ -76,6 +78,10 @@ void FollowSession::OnUserInput(const Console&) {
 
 void FollowSession::OnHandled(const Console& console) {
     const ControllerState& s = console.state;
+    // The followed run ends: its program is kept while the log is open.
+    if (!kept_ && s.machine_state != kRun && recorder_.recording() &&
+        recorder_.recordings_begun() == followed_recording_)
+        KeepProgram(console);
     if (state_ == FollowState::Armed && recorder_.recording() &&
         recorder_.recordings_begun() != followed_recording_ && RunHeats(s))
         Begin();
@@ -98,6 +104,7 @@ void FollowSession::Begin() {
     followed_recording_ = recorder_.recordings_begun();
     fed_ = 0;
     sensor_error_ = false;
+    kept_ = false;
     recorder_.SetHeaderLine(kFollowKey, file_name_);
     SetState(FollowState::Following);
 }
@@ -131,6 +138,21 @@ void FollowSession::Ended() {
         recorder_.SetHeaderLine(kFollowEndKey,
                                 OneDecimal(follower_->end_seconds()) + " " + FollowEndWord(*follower_->end()));
     SetState(FollowState::Ended);
+}
+
+void FollowSession::KeepProgram(const Console& console) {
+    kept_ = true;
+    const std::optional<Plan> plan = ProgramOfRoast(recorder_.log());
+    if (!plan) return;
+    std::vector<StepNode> steps;
+    for (const ProgramStep& p : plan->steps)
+        steps.push_back(StepNode{static_cast<uint32_t>(steps.size() + 1), p.fan, p.tenths, p.heat, StepWaiting, nullptr});
+    for (const StepNode* n = console.working.head; n; n = n->next)
+        if (IsCoolingStatus(n->status)) {
+            steps.push_back(StepNode{static_cast<uint32_t>(steps.size() + 1), n->fan, n->time, 0, CoolWaiting, nullptr});
+            break;
+        }
+    recorder_.SetHeaderLine(roastkey::kSteeredSteps, StepsText(steps));
 }
 
 void FollowSession::SetState(FollowState state) {

@@ -10,6 +10,11 @@
 // then writes "# follow_end: <seconds> <reason>". One run follows once:
 // after that follow mode is off until armed again.
 //
+// When the followed run ends after its heating went into the cooling, it
+// keeps the steering as a program: "# steered_steps: ..." (the roast steps
+// ProgramOfRoast plans for the roast's heating, then the run's cooling),
+// which "Roast again" runs instead of the steps as run.
+//
 // Add it to the console's events before the recorder: it then sees a run's
 // end (a stop, the roaster switched off) before the recorder closes the
 // log, and can still write its last line into it.
@@ -81,6 +86,9 @@ private:
     void Ended();
     void UpdatePause(const Console& console);
     void SetState(FollowState state);
+    // Writes the program the followed run's heating comes to, with the
+    // cooling of `console`'s profile.
+    void KeepProgram(const Console& console);
 
     RoastRecorder& recorder_;
     RunningStepValues& step_values_;
@@ -89,6 +97,7 @@ private:
     std::unique_ptr<RoastFollower> follower_;
     int followed_recording_ = 0;  // the recorder's count of the recording followed
     std::size_t fed_ = 0;         // samples of it given to the follower
+    bool kept_ = true;            // the followed run's program was kept (or there was none to keep)
     FollowState state_ = FollowState::Off;
     bool sensor_error_ = false;   // the pause is the sensor's
 };

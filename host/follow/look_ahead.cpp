@@ -2,41 +2,39 @@
 
 #include <algorithm>
 
-#include "batch_learner.h"
-
-LookAhead::LookAhead(const BeanRateModel& model, double heater_lag, double heater, double bean_f,
-                     std::vector<std::optional<double>> wanted, int short_seconds, int long_seconds)
+LookAhead::LookAhead(const BatchModel& model, BeanState now, std::vector<std::optional<double>> wanted,
+                     int short_seconds, int long_seconds)
     : model_(model),
-      lag_(heater_lag),
-      start_{heater, bean_f, 0.0, 0},
+      start_{now, 0.0, 0},
       wanted_(std::move(wanted)),
       short_seconds_(std::clamp(short_seconds, 0, seconds())),
       long_seconds_(std::clamp(long_seconds, short_seconds_, seconds())),
       check_every_(std::max(1, seconds() / kChecks)) {}
 
-void LookAhead::Run(State& state, const FollowChoice& choice, int from, int to) const {
+void LookAhead::Run(const BeanPredictor& predict, State& state, const FollowChoice& choice, int from, int to) const {
     for (int s = from + 1; s <= to; ++s) {
-        state.heater = BatchLearner::HeaterAfter(state.heater, choice.heat, 1.0, lag_);
-        state.bean += model_.Rate(BeanRateModel::TermsAt(state.heater, choice.fan, state.bean)) / 60.0;
+        predict.Second(state.beans, choice.fan, choice.heat);
         if (s % check_every_ != 0) continue;
         const std::optional<double>& want = wanted_[static_cast<std::size_t>(s - 1)];
         if (!want) continue;
-        state.miss += (state.bean - *want) * (state.bean - *want);
+        const double miss = state.beans.bean_f - *want;
+        state.miss += miss * miss;
         ++state.checks;
     }
 }
 
 std::array<std::optional<double>, LookAhead::kPlans> LookAhead::Misses(const FollowChoice& first) const {
+    const BeanPredictor predict(model_);
     std::array<std::optional<double>, kPlans> out;
     State held = start_;
     int held_until = 0;
     std::size_t plan = 0;
     for (const int switch_at : {short_seconds_, long_seconds_}) {
-        Run(held, first, held_until, switch_at);
+        Run(predict, held, first, held_until, switch_at);
         held_until = switch_at;
         for (int heat = 1; heat <= 3; ++heat, ++plan) {
             State state = held;
-            Run(state, FollowChoice{first.fan, heat}, switch_at, seconds());
+            Run(predict, state, FollowChoice{first.fan, heat}, switch_at, seconds());
             if (state.checks > 0) out[plan] = state.miss;
         }
     }

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "bean_rate_model.h"
+#include "bean_prediction.h"
 #include "follow_choice.h"
 
 class LookAhead {
@@ -28,8 +28,8 @@ public:
     // background's bean temperature i + 1 seconds from now (none where it
     // has none), which sets how far the look-ahead goes. The first pair of
     // a plan holds for `short_seconds` or `long_seconds`.
-    LookAhead(const BeanRateModel& model, double heater_lag, double heater, double bean_f,
-              std::vector<std::optional<double>> wanted, int short_seconds, int long_seconds);
+    LookAhead(const BatchModel& model, BeanState now, std::vector<std::optional<double>> wanted, int short_seconds,
+              int long_seconds);
 
     // The sum of the squared misses (°F²) at a few points of the look-ahead
     // if `first` were sent now, for each plan that starts with it (heat 1,
@@ -41,16 +41,14 @@ public:
 
 private:
     struct State {
-        double heater;
-        double bean;
+        BeanState beans;
         double miss;
         int checks;
     };
     // Moves `state` on from second `from` to second `to` under `choice`.
-    void Run(State& state, const FollowChoice& choice, int from, int to) const;
+    void Run(const BeanPredictor& predict, State& state, const FollowChoice& choice, int from, int to) const;
 
-    const BeanRateModel& model_;
-    double lag_;
+    BatchModel model_;
     State start_;
     std::vector<std::optional<double>> wanted_;
     int short_seconds_;

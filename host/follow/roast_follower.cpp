@@ -22,11 +22,19 @@ constexpr double kFanChangeCost = 10.0;
 // A fan other than the background's at that moment costs this much a
 // level squared: of two near-equal pairs, the background's fan wins.
 constexpr double kFanStrayCost = 0.05;
-// When the beans are this far off the background (°F) with the heat
-// already at the level that helps most, the fan is hoped to do this many
-// standard deviations of what the model is unsure of better than foreseen.
+// What it believes stops working when the beans are this far off the
+// background (°F) with the heat at the level that helps most, and that gap
+// has not closed by kClosingF over the last kStuckSeconds.
 constexpr double kStuckF = 5.0;
-constexpr double kHope = 1.0;
+constexpr double kClosingF = 1.0;
+constexpr double kStuckSeconds = 20.0;
+// A fan trial moves the fan this many levels and holds it this long; the
+// next may come once as long again has passed and the beans have moved on
+// by kTrialSpacingF (the fan's effect changes with the beans' temperature:
+// what a trial taught holds near where it was made).
+constexpr int kTrialFanStep = 3;
+constexpr double kTrialSeconds = 20.0;
+constexpr double kTrialSpacingF = 40.0;
 // A change moves the heat by one level and the fan by two at most: the
 // beans answer a bold change in ways a model learnt on small ones may
 // not foresee (cutting the heat late in a roast can crash its rise).
@@ -47,15 +55,6 @@ constexpr double kFirstChoiceSeconds = 5.0;
 
 bool Heating(const RoastSample& r) { return r.machine_state == kRun && r.run_phase == kHeat; }
 
-// How unsure `model` is of what running the fan at `choice` rather than at
-// `fan` does over `seconds`: the standard deviation that adds to where it
-// foresees the beans at each point of the look-ahead together, °F.
-double FanDoubt(const BeanRateModel& model, double bean_f, const FollowChoice& choice, int fan, double seconds) {
-    BeanRateModel::Terms change = BeanRateModel::TermsAt(choice.heat, choice.fan, bean_f);
-    const BeanRateModel::Terms kept = BeanRateModel::TermsAt(choice.heat, fan, bean_f);
-    for (int k = 0; k < BeanRateModel::kTerms; ++k) change[k] -= kept[k];
-    return std::sqrt(LookAhead::kChecks * model.RateVariance(change)) * seconds / 60.0;
-}
 }  // namespace
 
 std::string FollowEndWord(FollowEnd end) {
@@ -73,18 +72,7 @@ RoastFollower::RoastFollower(const RoastLog& background) : target_(background) {
     // The background's own roast is the first lesson: the same roaster, if
     // not the same batch; unless its file does not say the heat and fan it
     // ran.
-    const std::vector<RoastSample>& heating = target_.heating();
-    const bool known = std::all_of(heating.begin(), heating.end(), LevelsKnown);
-    double last = -1.0;
-    for (const RoastSample& s : heating) {
-        if (!known) break;
-        learner_.Heat(s.seconds, s.heat);
-        if (s.bean_f && (last < 0 || s.seconds - last <= target_.gap_seconds()))
-            learner_.Reading(s.seconds, *s.bean_f, s.fan);
-        else
-            learner_.Break();
-        last = s.seconds;
-    }
+    learner_.LearnRoast(target_.heating(), target_.gap_seconds());
     learner_.NewBatch(0.0);
 }
 
@@ -133,24 +121,61 @@ std::optional<FollowChoice> RoastFollower::OnReading(const RoastSample& r, bool 
         target_.end_seconds() - r.seconds < kLastChangeSeconds)
         return std::nullopt;
     last_look_ = r.seconds;
-    bool heat_spent = false;
-    const std::optional<FollowChoice> choice = Choose(r.seconds, FollowChoice{r.fan, r.heat}, heat_spent);
+    if (r.seconds < trial_until_) return std::nullopt;  // a fan trial holds
+    std::optional<FollowChoice> choice = TryFan(r.seconds, FollowChoice{r.fan, r.heat});
+    if (!choice) choice = Choose(r.seconds, FollowChoice{r.fan, r.heat});
     if (!choice) return std::nullopt;
-    // Which way the fan is being tried while the heat does all it can, and
-    // since when.
-    if (!heat_spent) {
-        tried_fan_ = 0;
-    } else if (choice->fan != r.fan) {
-        const int way = choice->fan > r.fan ? 1 : -1;
-        if (way != tried_fan_) tried_fan_at_ = r.seconds;
-        tried_fan_ = way;
-    }
     last_change_ = r.seconds;
     ++changes_;
     return choice;
 }
 
-std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent, bool& heat_spent) const {
+int RoastFollower::BelievedFanWay(FollowChoice sent, bool want_faster) const {
+    // The rate the believed models give a few levels either side, now.
+    const auto& guesses = learner_.guesses();
+    const auto belief = learner_.Belief();
+    const double bean = learner_.BeanNow();
+    double up = 0, down = 0;
+    for (std::size_t i = 0; i < guesses.size(); ++i) {
+        const double heater = guesses[i].heater;
+        const BeanRateModel& m = guesses[i].model;
+        up += belief[i] * m.Rate(BeanRateModel::TermsAt(heater, std::min(9, sent.fan + kTrialFanStep), bean));
+        down += belief[i] * m.Rate(BeanRateModel::TermsAt(heater, std::max(1, sent.fan - kTrialFanStep), bean));
+    }
+    if (up == down) return 0;
+    return (up > down) == want_faster ? 1 : -1;
+}
+
+std::optional<FollowChoice> RoastFollower::TryFan(double now, FollowChoice sent) {
+    const std::optional<double> wanted = target_.BeanAt(now);
+    if (!wanted) return std::nullopt;
+    const double miss = learner_.BeanNow() - *wanted;
+    misses_.emplace_back(now, miss);
+    while (misses_.size() > 2 && now - misses_[1].first >= kStuckSeconds) misses_.pop_front();
+    // The heat does all it can, the beans are well off, and the gap has
+    // not closed for a while (nor since the last trial).
+    const bool too_hot = sent.heat == 1 && miss > kStuckF;
+    const bool too_cold = sent.heat == 3 && miss < -kStuckF;
+    if (!too_hot && !too_cold) return std::nullopt;
+    const auto& [then, miss_then] = misses_.front();
+    if (now - then < kStuckSeconds || now - trial_until_ < kTrialSeconds) return std::nullopt;
+    const double bean = learner_.BeanNow();
+    if (trial_bean_f_ && std::abs(bean - *trial_bean_f_) < kTrialSpacingF) return std::nullopt;
+    if (std::abs(miss) < std::abs(miss_then) - kClosingF || miss * miss_then < 0) return std::nullopt;
+    // The other way from the one believed to help; where the fan cannot go
+    // that way, the way that is left.
+    int way = -BelievedFanWay(sent, too_cold);
+    if (way == 0) way = sent.fan <= 5 ? 1 : -1;
+    if ((way > 0 && sent.fan == 9) || (way < 0 && sent.fan == 1)) way = -way;
+    const FollowChoice trial{std::clamp(sent.fan + way * kTrialFanStep, 1, 9), sent.heat};
+    trial_until_ = now + kTrialSeconds;
+    trial_bean_f_ = bean;
+    misses_.clear();
+    ++trials_;
+    return trial;
+}
+
+std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent) const {
     // Each guess of the heater's lag foresees the beans with its own model
     // and counts as far as it is believed; the look-ahead reaches further
     // the slower the heater is believed to answer.
@@ -164,28 +189,18 @@ std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent,
     const double bean = learner_.BeanNow();
     struct Foresight {
         double weight;
-        const BeanRateModel& model;
         LookAhead ahead;
     };
     std::vector<Foresight> foresights;
     double believed = 0;
     for (std::size_t i = 0; i < guesses.size(); ++i) {
         if (belief[i] < kLeastBelief) continue;
-        foresights.push_back({belief[i], guesses[i].model,
-                              LookAhead(guesses[i].model, guesses[i].lag, guesses[i].heater, bean, wanted,
-                                        kShortBurstSeconds, seconds / 3)});
+        foresights.push_back({belief[i], LookAhead(BatchModel{guesses[i].model, guesses[i].lag},
+                                                   BeanState{guesses[i].heater, bean}, wanted, kShortBurstSeconds,
+                                                   seconds / 3)});
         believed += belief[i];
     }
 
-    // With the heat at the level that helps most and the beans still well
-    // off the background, the fan is the only lever left, and trying it is
-    // how a batch shows what the fan does: a change of the fan is then
-    // hoped to do better than foreseen by as much as the model is unsure:
-    // in the direction it was last tried, or either way once that trial has
-    // had a short while to show, so trials do not flit back and forth.
-    const std::optional<double> wanted_now = target_.BeanAt(now);
-    heat_spent = wanted_now && ((sent.heat == 3 && bean < *wanted_now - kStuckF) ||
-                                (sent.heat == 1 && bean > *wanted_now + kStuckF));
     const int background_fan = target_.FanAt(now).value_or(sent.fan);
     std::optional<FollowChoice> best;
     double best_cost = 0;
@@ -198,14 +213,10 @@ std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent,
             // The cost of each plan that starts with this pair.
             std::array<double, LookAhead::kPlans> cost{};
             for (const Foresight& f : foresights) {
-                const bool hoped = heat_spent && (tried_fan_ == 0 || (c.fan - sent.fan) * tried_fan_ > 0 ||
-                                                  now - tried_fan_at_ >= kShortBurstSeconds);
-                const double hope = hoped ? kHope * FanDoubt(f.model, bean, c, sent.fan, seconds) : 0.0;
                 const auto misses = f.ahead.Misses(c);
                 for (std::size_t k = 0; k < cost.size(); ++k) {
                     if (!misses[k]) return std::nullopt;  // the background has no readings ahead
-                    const double miss = std::max(0.0, std::sqrt(*misses[k]) - hope);
-                    cost[k] += f.weight / believed * miss * miss;
+                    cost[k] += f.weight / believed * *misses[k];
                 }
             }
             for (double k : cost) {

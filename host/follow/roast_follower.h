@@ -5,14 +5,24 @@
 // It needs no numbers from the user. It learns how this batch answers
 // heat and fan from this roast's readings (BatchLearner), starting from
 // what the background's own readings taught it of the roaster; it assumes
-// nothing of the fan, only that more heat never cools. At most once a
-// second it looks ahead (LookAhead) over the next half minute or more (the
-// longer, the slower the heater is found to answer), for every pair of
-// values within one heat level and two fan levels of those sent, followed
-// after a short or a long while by any heat; it sends the pair whose plan
-// lands nearest the background, unless keeping the values sent does about
-// as well. When the heat already does all it can and the beans are still
-// well off, it tries the fan, whose effect it may not know yet.
+// nothing of the fan, whose effect may depend on the heat and on how hot
+// the beans are (on a hot-air roaster more fan heats faster early and
+// brakes late), only that more heat never cools. At most once a second it
+// looks ahead (LookAhead) over the next half minute or more (the longer,
+// the slower the heater is found to answer), for every pair of values
+// within one heat level and two fan levels of those sent, followed after a
+// short or a long while by any heat; it sends the pair whose plan lands
+// nearest the background, unless keeping the values sent does about as
+// well.
+//
+// When what it believes stops working (the beans run away above the
+// background at the lowest heat, or stay below it at the highest, and the
+// gap has not closed for a while), it tries the fan the other way from
+// the way it believes helps, a few levels at once, and holds that for a
+// while so the batch shows what the fan does there; what it learns from
+// that trial decides what follows. A trial tells of the beans near the
+// temperature it was made at, so the next comes only once they have
+// moved on.
 //
 // It is fed every reading of the running roast and answers with a new
 // choice at most once every kSecondsBetweenChanges, or nothing. It makes
@@ -24,6 +34,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -75,12 +86,18 @@ public:
     double end_seconds() const { return end_seconds_; }
     // The choices made that changed a value.
     int changes() const { return changes_; }
+    // The fan trials made because what it believed stopped working.
+    int trials() const { return trials_; }
 
 private:
     void End(FollowEnd why, double seconds);
     // The pair to send now, if a change is worth it.
-    // `heat_spent`: the heat does all it can and the beans are still off.
-    std::optional<FollowChoice> Choose(double now, FollowChoice sent, bool& heat_spent) const;
+    std::optional<FollowChoice> Choose(double now, FollowChoice sent) const;
+    // A trial of the fan the other way, when what it believes stops working.
+    std::optional<FollowChoice> TryFan(double now, FollowChoice sent);
+    // The fan level the models believe helps most at the heat sent, by
+    // how fast the beans would rise: +1 above `sent.fan`, -1 below, 0 either.
+    int BelievedFanWay(FollowChoice sent, bool want_faster) const;
 
     FollowTarget target_;
     BatchLearner learner_;
@@ -92,6 +109,9 @@ private:
     double last_change_ = -1e9;
     double last_look_ = -1e9;
     int changes_ = 0;
-    int tried_fan_ = 0;        // +1 or -1: the way the fan is tried while the heat is spent; 0: none
-    double tried_fan_at_ = 0;  // seconds: since when it is tried that way
+    int trials_ = 0;
+    double trial_until_ = -1e9;  // seconds: a fan trial holds until then
+    std::optional<double> trial_bean_f_;  // the beans at the last fan trial
+    // How far the beans were from the background lately: seconds and °F.
+    std::deque<std::pair<double, double>> misses_;
 };

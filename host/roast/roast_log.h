@@ -64,6 +64,8 @@ inline const std::string kProfileFile = "profile_file";
 inline const std::string kStart = "start";
 inline const std::string kPlannedSteps = "planned_steps";
 inline const std::string kRunSteps = "run_steps";
+// A followed roast's steering kept as a program, in the form of run_steps.
+inline const std::string kSteeredSteps = "steered_steps";
 inline const std::string kIncomplete = "incomplete";
 // Why a roast read from another program's file has no run_steps.
 inline const std::string kRunStepsUnknown = "run_steps_unknown";

@@ -39,10 +39,7 @@ bool ParseTenths(const std::string& text, int32_t& tenths) {
     return true;
 }
 
-}  // namespace
-
-namespace {
-
+// One step as StepsText writes it, after a comma unless it is the first.
 void AddStep(std::string& text, const StepNode& n) {
     if (!text.empty()) text += ", ";
     const std::string minutes = OneDecimal(n.time / 10.0);

@@ -4,7 +4,9 @@
 // step and the cooling without heat: "9/5.0/3, 8/4.5/2, cool 5/3.0". The
 // planned steps are the profile as the run began; the steps as run are
 // what the run left of it (a step that ran holds the time it ran, a step
-// split during the run is two, an edit's values stay).
+// split during the run is two, an edit's values stay). A followed roast
+// also keeps the program its steering comes to (its steered steps), in
+// the same form.
 #pragma once
 
 #include <string>
@@ -15,6 +17,7 @@
 
 // `list`'s steps as one header value.
 std::string StepsText(const CStep_Data& list);
+// The same of steps in order (a cooling step by its status).
 std::string StepsText(const std::vector<StepNode>& steps);
 
 struct StepsParse {

@@ -54,7 +54,7 @@ RoastLogParse Unreadable(const std::string& reason) {
 bool RoastSummary::operator==(const RoastSummary& o) const {
     return path == o.path && start == o.start && profile == o.profile && bean == o.bean && notes == o.notes &&
            duration_s == o.duration_s && end_bean_f == o.end_bean_f && weight_loss == o.weight_loss &&
-           incomplete == o.incomplete && problem == o.problem;
+           incomplete == o.incomplete && steered == o.steered && problem == o.problem;
 }
 
 std::optional<int32_t> EndBeanTemperature(const RoastLog& log) {
@@ -72,6 +72,7 @@ RoastSummary SummaryOf(const RoastLog& log, const std::string& path) {
     summary.start = log.Get(roastkey::kStart);
     summary.profile = log.Get(roastkey::kProfile);
     summary.incomplete = log.Has(roastkey::kIncomplete);
+    summary.steered = log.Has(roastkey::kSteeredSteps);
     const RoastNotes notes = NotesOf(log);
     summary.bean = notes.bean;
     summary.notes = notes.text;

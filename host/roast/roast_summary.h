@@ -30,6 +30,7 @@ struct RoastSummary {
     std::optional<int32_t> end_bean_f;  // at the drop mark, else the last reading
     std::optional<double> weight_loss;  // percent
     bool incomplete = false;
+    bool steered = false;  // a followed roast that kept its steering as a program
     std::string problem;  // set when the file does not read; `start` is then its name
 
     bool operator==(const RoastSummary& o) const;

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "bean_options.h"
 #include "roaster_model.h"
 
@@ -220,6 +222,62 @@ TEST(ThermalModel, BatchHeatRoomFanAndLagChangeHowTheBeansAnswer) {
     EXPECT_GT(BeansAfter(lagging.response(), {true, 3, 5}, 600), 390) << "about 400 °F after ten minutes";
 }
 
+BeanResponse HotAir(void (*change)(BeanResponse&) = [](BeanResponse&) {}) {
+    BeanResponse r = With(change);
+    r.airflow = Airflow::HotAir;
+    return r;
+}
+
+// The hot-air roaster: more fan heats faster early and slower late, a roast
+// on heat 2 cracks in 7 to 9 minutes and ends near 430 °F at twelve, its
+// rate of rise drops as first crack's moisture leaves, and the batch's
+// options act on it.
+TEST(ThermalModel, HotAirFanBrakesLateAndTheRoastCracksOnTime) {
+    const BeanResponse plain = HotAir();
+    EXPECT_GT(BeansAfter(plain, {true, 2, 9}, 60), BeansAfter(plain, {true, 2, 1}, 60) + 10) << "early";
+    for (int heat = 1; heat <= 3; ++heat) {
+        ThermalModel late(plain);
+        late.set_temperature_f(430);
+        EXPECT_LT(late.SettledRate({true, heat, 9}), late.SettledRate({true, heat, 1}) - 3) << "late, heat " << heat;
+        late.set_temperature_f(150);
+        EXPECT_GT(late.SettledRate({true, heat, 9}), late.SettledRate({true, heat, 1}) + 3) << "early, heat " << heat;
+    }
+
+    ThermalModel t(plain);
+    const ThermalInputs mid{true, 2, 5};
+    double crack_s = 0, rise_before = 0, rise_after = 0;
+    for (int s = 1; s <= 12 * 60; ++s) {
+        const double before = t.temperature_f();
+        const double settled = t.SettledRate(mid);
+        t.Advance(1.0, mid);
+        if (!crack_s && t.temperature_f() >= 390) crack_s = s;
+        // The rise against what the air alone gives, a minute before and
+        // at first crack.
+        const double behind = settled - 60.0 * (t.temperature_f() - before);
+        if (before >= 330 && before < 350) rise_before = std::max(rise_before, behind);
+        if (before >= 385 && before < 395) rise_after = std::max(rise_after, behind);
+    }
+    EXPECT_GT(crack_s, 7 * 60);
+    EXPECT_LT(crack_s, 9 * 60);
+    EXPECT_GT(t.temperature_f(), 420);
+    EXPECT_LT(t.temperature_f(), 440);
+    EXPECT_GT(rise_after, rise_before + 4) << "°F a minute the moisture takes at first crack";
+
+    const double four_minutes = BeansAfter(plain, mid, 240);
+    struct Case {
+        const char* what;
+        BeanResponse response;
+        double sign;  // of the change at four minutes
+    };
+    const Case cases[] = {
+        {"a bigger batch", HotAir([](BeanResponse& r) { r.batch_scale = 1.25; }), -1},
+        {"a stronger heater", HotAir([](BeanResponse& r) { r.heat_scale = 1.15; }), 1},
+        {"a warm room", HotAir([](BeanResponse& r) { r.room_f = 90; }), 1},
+        {"a lagging heater", HotAir([](BeanResponse& r) { r.heater_lag_seconds = 60; }), -1},
+    };
+    for (const Case& c : cases) EXPECT_GT(c.sign * (BeansAfter(c.response, mid, 240) - four_minutes), 8) << c.what;
+}
+
 TEST(BeanOptions, ReadEachOptionAndRefuseWhatDoesNotDo) {
     BeanResponse r;
     EXPECT_EQ(SetBeanOption(r, "batch-scale", "1.25"), "");
@@ -227,6 +285,8 @@ TEST(BeanOptions, ReadEachOptionAndRefuseWhatDoesNotDo) {
     EXPECT_EQ(SetBeanOption(r, "room", "-5.5"), "");
     EXPECT_EQ(SetBeanOption(r, "fan-effect", "reversed"), "");
     EXPECT_EQ(SetBeanOption(r, "heater-lag", "30"), "");
+    EXPECT_EQ(SetBeanOption(r, "airflow", "hot-air"), "");
+    EXPECT_EQ(r.airflow, Airflow::HotAir);
     EXPECT_EQ(r.batch_scale, 1.25);
     EXPECT_EQ(r.heat_scale, 0.85);
     EXPECT_EQ(r.room_f, -5.5);
@@ -235,7 +295,7 @@ TEST(BeanOptions, ReadEachOptionAndRefuseWhatDoesNotDo) {
     const BeanResponse before = r;
     for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
              {"batch-scale", "0"}, {"batch-scale", "1.2x"}, {"heat-scale", ""}, {"heat-scale", "nan"},
-             {"room", "1e9"}, {"fan-effect", "normal "}, {"heater-lag", "-1"}}) {
+             {"room", "1e9"}, {"fan-effect", "normal "}, {"heater-lag", "-1"}, {"airflow", "drum"}}) {
         const std::string error = SetBeanOption(r, name, value);
         EXPECT_EQ(error.rfind("--" + name + " takes", 0), 0u) << name << " " << value << ": " << error;
     }
@@ -244,6 +304,7 @@ TEST(BeanOptions, ReadEachOptionAndRefuseWhatDoesNotDo) {
     EXPECT_EQ(r.room_f, before.room_f);
     EXPECT_EQ(r.fan_effect, before.fan_effect);
     EXPECT_EQ(r.heater_lag_seconds, before.heater_lag_seconds);
+    EXPECT_EQ(r.airflow, before.airflow);
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ private slots:
     void roastRunningAtTheEndIsKeptMarkedIncomplete();
     void roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing();
     void roastAgainMakesTheStepsAsRunTheProfileAndTheRoastTheBackground();
+    void roastAgainOfAFollowedRoastRunsTheProgramItsSteeringKept();
     void followModeGoesOffAtAPanelKeyButNotAtTheCurvesMarks();
     void roastAgainTakesAnArtisanRoastWhoseEventsMakeAProgram();
 };
@@ -102,6 +103,39 @@ void WindowRoastTest::roastAgainMakesTheStepsAsRunTheProfileAndTheRoastTheBackgr
     QCOMPARE(warnings.size(), 2);
     QVERIFY(warnings[1].contains(QStringLiteral("while a roast runs")));
     t.s().machine_state = kReady;
+}
+
+// A followed roast is roasted again (and saved as a profile) from the
+// program its steering kept, not from its steps as run; the history's row
+// and both buttons' tooltips say so.
+void WindowRoastTest::roastAgainOfAFollowedRoastRunsTheProgramItsSteeringKept() {
+    QTemporaryDir roasts;
+    Stand t(roasts.path());
+    RoastSession& session = t.window->roast_session();
+    QStringList warnings;
+    session.roast_again().warn = [&](const QString& text) { warnings << text; };
+    const QString followed = WriteLog(roasts.filePath("2026-12-07_080000 Light roast.csv"),
+                                      "# profile: Light roast\n# start: 2026-12-07T08:00:00+01:00\n"
+                                      "# follow: background.csv\n# run_steps: 9/5.0/3, cool 5/3.0\n"
+                                      "# steered_steps: 8/2.4/3, 6/2.6/2, cool 5/3.0\n");
+    session.ShowHistory();
+    RoastHistoryWindow* history = session.curve().history();
+    QVERIFY(history);
+    QTRY_VERIFY(history->table()->model()->rowCount() == 1 && !history->loading());
+    QCOMPARE(history->cell(0, 1), QStringLiteral("(followed) Light roast"));
+    history->Choose(0);
+    QVERIFY(history->button(QStringLiteral("Roast again"))->toolTip().contains(QStringLiteral("followed")));
+    history->button(QStringLiteral("Roast again"))->click();
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+    std::vector<std::array<int, 4>> working;
+    for (const StepNode& n : Snapshot(t.window->controller().console.working.head))
+        working.push_back({n.fan, n.time, n.heat, static_cast<int>(n.status)});
+    QVERIFY(working == (std::vector<std::array<int, 4>>{{8, 24, 3, 0}, {6, 26, 2, 0}, {5, 30, 0, 10}}));
+    RoastCurveWindow* curve = session.curve().window();
+    QVERIFY(curve);
+    curve->OpenRoastFile(followed);
+    QVERIFY(curve->button(QStringLiteral("Roast again"))->toolTip().contains(QStringLiteral("steering")));
+    QVERIFY(curve->button(QStringLiteral("Save steps as profile\u2026"))->toolTip().contains(QStringLiteral("steering")));
 }
 
 void WindowRoastTest::followModeGoesOffAtAPanelKeyButNotAtTheCurvesMarks() {

@@ -3,22 +3,28 @@
 // giving the running step its choices through the control layer.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "control_ids.h"
 #include "controller_harness.h"
 #include "follow_session.h"
 #include "key_message.h"
 #include "roast_recorder.h"
+#include "roast_steps.h"
 #include "virtual_roast_clock.h"
 #include "virtual_wire.h"
 
 namespace {
 
 // Heat 2 throughout, the fan stepping down, as a roaster leaves headroom.
-RoasterModel::Options Roaster(const BeanResponse& beans = {}) {
+const std::vector<std::array<uint8_t, 3>> kSteps{{7, 40, 2}, {5, 30, 2}, {3, 30, 2}};
+
+RoasterModel::Options Roaster(const BeanResponse& beans, const std::vector<std::array<uint8_t, 3>>& steps,
+                              std::array<uint8_t, 2> cooling) {
     RoasterModel::Options o;
     o.beans = beans;
-    o.program.steps = {{7, 40, 2}, {5, 30, 2}, {3, 30, 2}};
-    o.program.cooling = {9, 30};
+    o.program.steps = steps;
+    o.program.cooling = cooling;
     return o;
 }
 
@@ -26,8 +32,9 @@ RoasterModel::Options Roaster(const BeanResponse& beans = {}) {
 // added as the program adds them, the link up and the roaster's program
 // loaded.
 struct Console {
-    explicit Console(const BeanResponse& beans = {})
-        : wire(h, Roaster(beans)), clock(h.window), recorder(clock, nullptr, "test"),
+    explicit Console(const BeanResponse& beans = {}, const std::vector<std::array<uint8_t, 3>>& steps = kSteps,
+                     std::array<uint8_t, 2> cooling = {9, 30})
+        : wire(h, Roaster(beans, steps, cooling)), clock(h.window), recorder(clock, nullptr, "test"),
           follow(recorder, h.controller.step_values) {
         h.window.record_fired = false;
         h.controller.events().Add(follow);
@@ -114,6 +121,55 @@ TEST(FollowSession, FollowsUntilAKeyTakesOverForGood) {
     c.RunToEnd();
     EXPECT_EQ(c.changes(), changes);
     EXPECT_EQ(c.recorder.log().Get("follow_end"), end);
+}
+
+// A followed run that heats to its cooling keeps its steering as a program:
+// at most 20 roast steps whose times add up to the heating's, then the run's
+// cooling; run by the roaster alone, it gives the followed roast's curve
+// again. A roast not followed keeps none.
+TEST(FollowSession, KeepsTheSteeringAsAProgramThatRoastsTheSameAgain) {
+    const RoastLog reference = Reference();
+    EXPECT_FALSE(reference.Has(roastkey::kSteeredSteps));
+    BeanResponse bigger;
+    bigger.batch_scale = 1.25;
+    bigger.airflow = Airflow::HotAir;
+    Console c(bigger);
+    c.follow.Arm(reference, "reference.csv");
+    c.Power();
+    c.RunToEnd();
+    const RoastLog followed = c.recorder.log();
+    EXPECT_GT(c.changes(), 10);
+
+    const StepsParse kept = ParseStepsText(followed.Get(roastkey::kSteeredSteps));
+    ASSERT_TRUE(kept.ok) << followed.Get(roastkey::kSteeredSteps);
+    ASSERT_GE(kept.steps.size(), 2u);
+    EXPECT_LE(kept.steps.size(), 21u);
+    std::vector<std::array<uint8_t, 3>> steps;
+    int tenths = 0;
+    for (std::size_t i = 0; i + 1 < kept.steps.size(); ++i) {
+        const StepNode& n = kept.steps[i];
+        EXPECT_FALSE(IsCoolingStatus(n.status));
+        EXPECT_TRUE(n.fan >= 1 && n.fan <= 9 && n.heat >= 1 && n.heat <= 3 && n.time >= 1 && n.time <= 99);
+        tenths += n.time;
+        steps.push_back({static_cast<uint8_t>(n.fan), static_cast<uint8_t>(n.time), static_cast<uint8_t>(n.heat)});
+    }
+    EXPECT_EQ(tenths, 100) << "the heating's ten minutes";
+    const StepNode& cooling = kept.steps.back();
+    EXPECT_TRUE(IsCoolingStatus(cooling.status));
+    EXPECT_EQ(cooling.fan, 9);
+
+    Console again(bigger, steps, {9, 30});
+    again.Power();
+    again.RunToEnd();
+    double sum = 0;
+    int n = 0;
+    for (const RoastSample& s : again.recorder.log().samples) {
+        const std::optional<double> was = BeanAt(followed, s.seconds);
+        if (s.seconds < 60 || s.seconds > 600 || !was || !s.bean_f) continue;
+        sum += (*s.bean_f - *was) * (*s.bean_f - *was);
+        ++n;
+    }
+    EXPECT_LT(std::sqrt(sum / n), 3.0) << "°F RMS from the followed roast, open loop";
 }
 
 // A sensor error and a roaster gone silent (the link lost and found again)

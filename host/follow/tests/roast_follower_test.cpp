@@ -14,18 +14,23 @@ namespace {
 // A roaster of the test's own, unlike the simulated one: the beans head
 // for an equilibrium that rises evenly with the heater's level, at a pace
 // the fan speeds up (or, `fan_sign` -1, slows down), behind a heater that
-// takes 15 s to answer.
+// takes 15 s to answer. With `air_cooling`, more fan also lowers the
+// equilibrium (the air is cooler) while it quickens the pace more: as on a
+// hot-air roaster, the fan heats the cold beans faster and brakes the hot
+// ones, its effect turning about 130 °F below the equilibrium.
 struct Roaster {
     double tau_seconds = 200.0;
     double fan_sign = 1.0;
+    double air_cooling = 0.0;  // the equilibrium's rise falls by this share a fan level
     double room_f = 70.0;
     double bean_f = 70.0;
     double heater = 0.0;  // heat levels, as the heater has come to
 
     void Advance(double seconds, int heat, int fan, bool heating) {
         heater += ((heating ? heat : 0) - heater) * (1.0 - std::exp(-seconds / 15.0));
-        const double target = room_f + 130.0 * heater;
-        const double pace = (1.0 + fan_sign * 0.05 * (fan - 5)) / tau_seconds;
+        const double target = room_f + 130.0 * heater * (1.0 - air_cooling * (fan - 5));
+        const double per_fan = air_cooling > 0 ? 0.12 : 0.05;
+        const double pace = (1.0 + fan_sign * per_fan * (fan - 5)) / tau_seconds;
         bean_f = target + (bean_f - target) * std::exp(-seconds * pace);
     }
 };
@@ -90,8 +95,8 @@ RoastRun Roast(Roaster roaster, RoastFollower* follower = nullptr, const Disturb
 }
 
 // The background: the reference batch's roast, with its drop marked.
-RoastLog Background() {
-    RoastLog log = Roast(Roaster{}).log;
+RoastLog Background(const Roaster& roaster = {}) {
+    RoastLog log = Roast(roaster).log;
     log.marks.Put(RoastMark{MarkKind::Drop, kDropSeconds + 0.5, std::nullopt});
     return log;
 }
@@ -138,6 +143,30 @@ TEST(RoastFollower, TracksASlowerAndAFasterBatch) {
         EXPECT_EQ(follower.end(), FollowEnd::Drop) << c.what;
         EXPECT_EQ(follower.changes(), static_cast<int>(run.choices.size()));
     }
+}
+
+// On a roaster whose fan brakes the hot beans, a faster batch is held on
+// the background late in the roast by more fan than the background ran
+// (heat 1 alone is too cold there), though early on more fan heated.
+TEST(RoastFollower, FindsTheBrakeWhenTheFansEffectChangesSign) {
+    Roaster hot_air;
+    hot_air.air_cooling = 0.06;
+    const RoastLog background = Background(hot_air);
+    Roaster faster = hot_air;
+    faster.tau_seconds = 150;
+    EXPECT_GT(RmsMiss(Roast(faster).log, background), 10.0);
+    RoastFollower follower(background);
+    const RoastRun run = Roast(faster, &follower);
+    EXPECT_LT(RmsMiss(run.log, background), 3.0);
+    // The mean fan over the last four minutes of heating.
+    double fan = 0;
+    int n = 0;
+    for (const RoastSample& s : run.log.samples)
+        if (s.seconds > kDropSeconds - 240 && s.seconds <= kDropSeconds) {
+            fan += s.fan;
+            ++n;
+        }
+    EXPECT_GT(fan / n, 6.0) << "the background ran fan 4 then";
 }
 
 TEST(RoastFollower, NeverActsAgainOnceTakenOver) {
@@ -208,6 +237,10 @@ TEST(RoastFollower, EndsForGoodAndNeverHeatsInCooling) {
     RoastLog background = Background();
     RoastLog unmarked = background;
     unmarked.marks.Remove(MarkKind::Drop);
+    // A drop marked before the heating ended (the mark moved, or a log
+    // from elsewhere): following ends at the mark.
+    RoastLog early_drop = background;
+    early_drop.marks.Put(RoastMark{MarkKind::Drop, 400.0, std::nullopt});
     struct Case {
         const char* what;
         const RoastLog* background;
@@ -222,6 +255,8 @@ TEST(RoastFollower, EndsForGoodAndNeverHeatsInCooling) {
         {"the background's drop", &background, kDropSeconds + 60, kCool, FollowEnd::Drop, kDropSeconds + 0.5},
         {"the end of the background's heating", &unmarked, kDropSeconds + 60, kCool, FollowEnd::BackgroundEnd,
          kDropSeconds + 0.5},
+        {"the background's drop before its heating ended", &early_drop, kDropSeconds + 60, kCool, FollowEnd::Drop,
+         400.0},
     };
     for (const Case& c : cases) {
         Roaster slower;

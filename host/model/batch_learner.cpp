@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bean_prediction.h"
+
 namespace {
 // How long a guess's misses are remembered, seconds (a time constant).
 constexpr double kMissMemorySeconds = 90.0;
@@ -13,17 +15,14 @@ constexpr double kMissMemorySeconds = 90.0;
 constexpr double kEvidencePerMiss = 7.5 / (2.0 * 16.0);
 // A new batch: the share of the first guesses' uncertainty added back.
 constexpr double kNewBatchDoubt = 2.0;
+// A fit without drift learns from a stretch this often, seconds.
+constexpr double kFitLessonSeconds = 2.0;
 // Readings this many at the end are averaged for the bean temperature now.
 constexpr std::size_t kSmoothedReadings = 5;
 }  // namespace
 
-BatchLearner::BatchLearner() {
+BatchLearner::BatchLearner(bool drifts) : drifts_(drifts) {
     for (std::size_t i = 0; i < kGuesses; ++i) guesses_[i].lag = kHeaterLags[i];
-}
-
-double BatchLearner::HeaterAfter(double heater, int heat, double seconds, double lag) {
-    if (lag <= 0) return heat;
-    return heat + (heater - heat) * std::exp(-seconds / lag);
 }
 
 void BatchLearner::Heat(double seconds, int heat) {
@@ -44,7 +43,11 @@ void BatchLearner::Reading(double seconds, double bean_f, int fan) {
     points_.push_back(p);
     while (points_.size() > 2 && points_.back().seconds - points_[1].seconds >= kStretchSeconds) points_.pop_front();
     const Point& first = points_.front();
-    if (p.seconds - first.seconds >= 0.75 * kStretchSeconds) Teach(first, p);
+    // A fit without drift learns a lesson every few seconds: the stretches
+    // overlap, and one every reading would tell it little more.
+    const double gap = drifts_ ? 0.0 : kFitLessonSeconds;
+    if (p.seconds - first.seconds >= 0.75 * kStretchSeconds && (last_lesson_ < 0 || p.seconds - last_lesson_ >= gap))
+        Teach(first, p);
 }
 
 void BatchLearner::Teach(const Point& from, const Point& to) {
@@ -65,7 +68,7 @@ void BatchLearner::Teach(const Point& from, const Point& to) {
             const auto tb = BeanRateModel::TermsAt(b.heater[m], b.fan, b.bean_f);
             for (int k = 0; k < BeanRateModel::kTerms; ++k) mean[k] += w * (ta[k] + tb[k]);
         }
-        const double drift = g.last_lesson < 0 ? 0.0 : to.seconds - g.last_lesson;
+        const double drift = g.last_lesson < 0 || !drifts_ ? 0.0 : to.seconds - g.last_lesson;
         const double miss = ror - g.model.Learn(mean, ror, drift);
         g.miss = keep * g.miss + (1.0 - keep) * miss * miss;
         g.last_lesson = to.seconds;
@@ -82,7 +85,25 @@ std::array<double, BatchLearner::kGuesses> BatchLearner::Belief() const {
     return w;
 }
 
+const BatchLearner::Guess& BatchLearner::Best() const {
+    const auto belief = Belief();
+    return guesses_[static_cast<std::size_t>(std::max_element(belief.begin(), belief.end()) - belief.begin())];
+}
+
 void BatchLearner::Break() { points_.clear(); }
+
+void BatchLearner::LearnRoast(const std::vector<RoastSample>& heating, double gap_seconds) {
+    if (!std::all_of(heating.begin(), heating.end(), LevelsKnown)) return;
+    double last = -1.0;
+    for (const RoastSample& s : heating) {
+        Heat(s.seconds, s.heat);
+        if (s.bean_f && (last < 0 || s.seconds - last <= gap_seconds))
+            Reading(s.seconds, *s.bean_f, s.fan);
+        else
+            Break();
+        last = s.seconds;
+    }
+}
 
 void BatchLearner::NewBatch(double seconds) {
     Break();

@@ -5,6 +5,10 @@
 // gives. Every reading teaches each model the rise of the beans over the
 // last few seconds against the mean of what it expected over them; how
 // near each model's expectations came lately says how far it is believed.
+//
+// Learning as a roast goes (follow mode), the models drift: what was
+// learnt long ago counts less. Learning without drift, each model is the
+// fit of every reading it was given: a whole roast, or several.
 #pragma once
 
 #include <array>
@@ -12,6 +16,7 @@
 #include <deque>
 
 #include "bean_rate_model.h"
+#include "roast_log.h"
 
 class BatchLearner {
 public:
@@ -30,7 +35,9 @@ public:
         double last_lesson = -1.0;  // seconds of its last lesson; -1: none yet
     };
 
-    BatchLearner();
+    // `drifts`: the models may change as time passes (a roast as it goes);
+    // else they fit every reading alike.
+    explicit BatchLearner(bool drifts = true);
 
     // Time passes to `seconds` with `heat` sent (0..3): each guess's heater
     // moves on. Call for every reading, good or not, before Reading().
@@ -43,6 +50,11 @@ public:
     // A new batch begins at `seconds`, with the heater cold: what was
     // learnt is kept as a first guess, held less sure.
     void NewBatch(double seconds);
+    // Learns the heating of a saved roast: `heating`, its samples from the
+    // start of its heating to the end (a sensor error, or readings further
+    // apart than `gap_seconds`, breaks the stretches). A roast whose file
+    // does not say the heat and fan it ran teaches nothing.
+    void LearnRoast(const std::vector<RoastSample>& heating, double gap_seconds = kRoastGapSeconds);
 
     // Seconds of unbroken readings up to the last one.
     double UnbrokenSeconds() const;
@@ -53,9 +65,8 @@ public:
     const std::array<Guess, kGuesses>& guesses() const { return guesses_; }
     // How far each guess is believed now; the weights add up to 1.
     std::array<double, kGuesses> Belief() const;
-
-    // The heater's state after `seconds` more at `heat`, for a lag.
-    static double HeaterAfter(double heater, int heat, double seconds, double lag);
+    // The guess believed most.
+    const Guess& Best() const;
 
 private:
     struct Point {
@@ -68,6 +79,7 @@ private:
 
     std::array<Guess, kGuesses> guesses_;
     std::deque<Point> points_;
+    bool drifts_ = true;
     double last_lesson_ = -1.0;
     double now_ = 0;
     int heat_ = 0;  // the heat sent since now_
