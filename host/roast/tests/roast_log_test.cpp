@@ -44,11 +44,11 @@ TEST(RoastLogFiles, AKilledRoastLeavesAllButItsLastSecondsAndTheNextStartMakesIt
     {
         RoastLogFiles files(roasts);
         files.Begin(Header(), kStart, "Ethiopia: light/fast");
-        EXPECT_EQ(files.path(), roasts + "/2026-12-08_070509 Ethiopia_ light_fast.csv");
+        EXPECT_EQ(files.path(), folder.Path("roasts/2026-12-08_070509 Ethiopia_ light_fast.csv"));
         for (int i = 1; i <= 27; ++i) files.Append(SampleAt(i * 0.5, 70 + i));
         // The program is killed here: no End. A write was cut in its row.
     }
-    const std::string partial = roasts + "/2026-12-08_070509 Ethiopia_ light_fast.csv" + kPartialSuffix;
+    const std::string partial = folder.Path("roasts/2026-12-08_070509 Ethiopia_ light_fast.csv") + kPartialSuffix;
     std::ofstream(partial, std::ios::app) << "13.5,9";
 
     const std::vector<std::string> made = RecoverInterruptedLogs(roasts);
