@@ -88,6 +88,40 @@ TEST(RoastLogFiles, AFolderThatCannotBeWrittenIsReportedOnce) {
     EXPECT_FALSE(saved.reason.empty());
 }
 
+// What a profile or bean name becomes in a file name is a plain file on
+// every system (Windows opens a device for CON or COM1), and dates past
+// 2038 (a 32-bit time_t, as 32-bit Windows has) name roasts as any other.
+TEST(RoastLogNames, EveryNameMakesAFileOnEverySystem) {
+    const struct {
+        const char* name;
+        const char* safe;
+    } cases[] = {
+        {"Ethiopia: light/fast", "Ethiopia_ light_fast"},
+        {"CON", "CON_"},
+        {"nul.old", "nul_.old"},
+        {"Com7", "Com7_"},
+        {"lpt1 .beans", "lpt1_ .beans"},
+        {"aux ", "aux_"},
+        {"CONSOLE", "CONSOLE"},
+        {"Con Leche", "Con Leche"},
+        {"COM10", "COM10"},
+        {"...", "roast"},
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        EXPECT_EQ(SafeFileName(c.name), c.safe) << c.name;
+        const std::string path = folder.Path(SafeFileName(c.name) + ".coff");
+        ASSERT_TRUE(ReplaceContents(path, "steps").ok) << c.name;
+        EXPECT_TRUE(std::filesystem::is_regular_file(FsPath(path))) << c.name << ": not a file of its own";
+    }
+
+    EXPECT_EQ(LogFileStem({2040, 3, 1, 6, 5, 9, -300}, "Kenya"), "2040-03-01_060509 Kenya");
+    RoastLog late;
+    late.Set(roastkey::kStart, "2106-02-07T06:28:16+00:00");  // past an unsigned 32-bit time too
+    late.Set(roastkey::kProfile, "Kenya");
+    EXPECT_EQ(SuggestedLogName(late), "2106-02-07_062816 Kenya.csv");
+}
+
 TEST(RoastLogText, AMalformedLogNamesItsFirstBadLine) {
     const std::string head = "# program: p\n" + std::string(kRoastLogColumns) + "\n";
     const std::string good = "0.5,70,70,,run,heat,1,5,3,5.9\n";
