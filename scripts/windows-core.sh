@@ -40,7 +40,10 @@ skipped=()
 for arch in "${archs[@]}"; do
     dir=build/windows-$arch
     echo "== Windows core, $arch: build =="
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    # Optimised (-O1), without debug information and without NDEBUG: less
+    # than half the build time of -O2 -g, and the tests run as fast.
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_CXX_FLAGS_RELEASE=-O1 -DCMAKE_C_FLAGS_RELEASE=-O1 \
         -DCMAKE_TOOLCHAIN_FILE=cmake/windows-cross.cmake -DKAVOLO_WINDOWS_ARCH="$arch" \
         -DKAVOLO_QT=OFF -DKAVOLO_GTEST_SOURCE=/usr/src/googletest -DKAVOLO_WINEPREFIX="$WINEPREFIX" \
         "${launcher[@]}" >/dev/null
