@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the console and runs every test twice: a normal build in build/ and
 # an AddressSanitizer + UndefinedBehaviorSanitizer build in build/sanitize/;
-# makes the Debian package from the normal build and checks it; then builds
-# the fuzz targets with clang in build/fuzz/ and runs each for a bounded
-# time (KAVOLO_FUZZ_SECONDS, 60 s each unless set). Fails if any of them
-# fails.
+# makes the Debian package from the normal build and checks it; cross-builds
+# the widget-free core for 32- and 64-bit Windows and runs its tests under
+# Wine (scripts/windows-core.sh); then builds the fuzz targets with clang in
+# build/fuzz/ and runs each for a bounded time (KAVOLO_FUZZ_SECONDS, 60 s
+# each unless set). Fails if any of them fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -51,7 +52,10 @@ cmake --build build/sanitize -j "$jobs"
 # the program does.
 (cd build/sanitize && QT_NO_GLIB=1 ctest --output-on-failure -j "$jobs")
 
+echo "== Windows core (MinGW-w64, Wine) =="
+./scripts/windows-core.sh
+
 echo "== fuzz targets =="
 ./scripts/run-fuzzers.sh
 
-echo "All tests passed in both builds; the fuzzers found nothing."
+echo "All tests passed in both builds and in the Windows core; the fuzzers found nothing."

@@ -1,8 +1,9 @@
 // The simulated roaster on a pseudo-terminal: the model answers what the
 // console writes to the terminal's device (such as /dev/pts/3), driven by
-// the Qt event loop of the thread the host lives in. The program uses it
-// for --simulate, tests and roaster-sim use it to talk to the real serial
-// control. Linux and other Unix systems only; elsewhere Start() fails.
+// the Qt event loop of the thread the host lives in. roaster-sim and the
+// tests of the real serial control use it (--simulate runs the roaster in
+// the console's own process instead: SimulatedRoasterLoopback). Linux and
+// other Unix systems only; elsewhere Start() fails.
 #pragma once
 
 #include <QElapsedTimer>
@@ -13,10 +14,11 @@
 #include <string>
 
 #include "roaster_model.h"
+#include "simulated_roaster.h"
 
 class QSocketNotifier;
 
-class SimulatedRoasterHost : public QObject {
+class SimulatedRoasterHost : public QObject, public SimulatedRoaster {
     Q_OBJECT
 public:
     explicit SimulatedRoasterHost(const RoasterModel::Options& options = RoasterModel::Options{},
@@ -29,20 +31,12 @@ public:
     // The device the console opens; empty before Start().
     const std::string& DevicePath() const { return device_path_; }
 
-    // The roaster is switched off at the machine.
-    void PowerOff();
-    // The device disappears, as an unplugged bridge does.
-    void Vanish();
-
-    RoasterModel& model() { return model_; }
-    const RoasterModel& model() const { return model_; }
-    // Milliseconds since the host was made: the time base of the model.
-    int64_t NowMs() const { return clock_.elapsed(); }
-
-    // Called for every frame the roaster receives.
-    std::function<void(const ReceivedFrame&)> on_frame;
-    // Called for every piece the roaster writes to the line.
-    std::function<void(const std::vector<uint8_t>&)> on_sent;
+    // SimulatedRoaster
+    void PowerOff() override;
+    void Vanish() override;
+    RoasterModel& model() override { return model_; }
+    const RoasterModel& model() const override { return model_; }
+    int64_t NowMs() const override { return clock_.elapsed(); }
 
 private:
     void OnReadable();

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "editor_entry_points.h"
 #include "editor_prompts.h"
 #include "editor_services.h"
 #include "editor_state.h"
@@ -14,7 +15,7 @@
 #include "step_data.h"
 #include "step_scroll_dlg.h"
 
-class QuarnelEditor final : public EditorServices {
+class QuarnelEditor final : public EditorServices, public EditorEntryPoints {
 public:
     // `lock` and `partAll` are the exported data items this editor reads
     // and maintains.
@@ -23,15 +24,15 @@ public:
     QuarnelEditor(const QuarnelEditor&) = delete;
     QuarnelEditor& operator=(const QuarnelEditor&) = delete;
 
-    // The exports. A list passed in is only read during the call.
-    void* send_dll_message(void* hostWindow);
-    int ShowDlg(const StepNode* head);
-    void Updata_ShowDlg(const StepNode* head);
-    void update_data(const StepNode* head, int step, int elapsed);
-    StepNode* return_link();
-    void EnableShowDlg(int show);
-    void CloseDlg();
-    intptr_t Create_Dlg();
+    // EditorEntryPoints: the exports.
+    void* send_dll_message(void* hostWindow) override;
+    int ShowDlg(const StepNode* head) override;
+    void Updata_ShowDlg(const StepNode* head) override;
+    void update_data(const StepNode* head, int step, int elapsed) override;
+    StepNode* return_link() override;
+    void EnableShowDlg(int show) override;
+    void CloseDlg() override;
+    intptr_t Create_Dlg() override;
 
     // Replaces the way messages and the question reach the user (null
     // restores the message boxes).

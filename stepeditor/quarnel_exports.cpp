@@ -1,18 +1,13 @@
 // The exports of libquarnel: thin entry points onto the one editor of the
 // process. Nothing is thrown across this boundary.
+#include "editor_entry_points.h"
 #include "quarnel_api.h"
-#include "quarnel_editor.h"
 
 unsigned char dll_lock = 0;
 STEP_PART* part_all = nullptr;
 
 namespace {
-// Created on first use and kept until the process ends: its windows belong
-// to the host window and go with it.
-QuarnelEditor& Editor() {
-    static QuarnelEditor* const editor = new QuarnelEditor(&dll_lock, &part_all);
-    return *editor;
-}
+EditorEntryPoints& Editor() { return TheEditor(&dll_lock, &part_all); }
 
 template <typename Result, typename Call>
 Result Guard(Result fallback, Call call) {

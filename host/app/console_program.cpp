@@ -12,6 +12,7 @@
 #include "quarnel_library.h"
 #include "serial_port_lister.h"
 #include "simulated_roaster_host.h"
+#include "simulated_roaster_loopback.h"
 #include "user_notice.h"
 
 ConsoleProgram::ConsoleProgram(ConsoleSettings settings) : settings_(std::move(settings)) {
@@ -30,21 +31,33 @@ bool ConsoleProgram::Build() {
 
     std::optional<std::string> roaster_port;
     if (!options.port.empty()) roaster_port = options.port;
-    if (options.simulate) {
-        simulated_ = std::make_unique<SimulatedRoasterHost>(settings_.simulated_roaster);
+    SerialControl* com = nullptr;
+    PortLister* ports = nullptr;
+    if (options.simulate && settings_.simulate_on_pseudo_terminal) {
+        auto host = std::make_unique<SimulatedRoasterHost>(settings_.simulated_roaster);
         std::string error;
-        if (!simulated_->Start(&error)) {
+        if (!host->Start(&error)) {
             ShowUserNotice(QStringLiteral("The simulated roaster cannot start: %1").arg(QString::fromStdString(error)));
             return false;
         }
-        roaster_port = simulated_->DevicePath();
+        roaster_port = host->DevicePath();
+        simulated_ = std::move(host);
+    } else if (options.simulate) {
+        auto loopback = std::make_unique<SimulatedRoasterLoopback>(settings_.simulated_roaster);
+        com = &loopback->serial();
+        ports = &loopback->ports();
+        simulated_ = std::move(loopback);
+    }
+    if (!com) {
+        com_ = std::make_unique<CMscomm1>();
+        ports_ = std::make_unique<SerialPortLister>(roaster_port);
+        com = com_.get();
+        ports = ports_.get();
     }
 
-    com_ = std::make_unique<CMscomm1>();
-    ports_ = std::make_unique<SerialPortLister>(roaster_port);
     lock_ = std::make_unique<InstanceLock>(settings_.lock_folder);
     const QString library_folder = settings_.library_folder;
-    app_ = std::make_unique<CKavoloRoasterApp>(*lock_, *com_, *ports_,
+    app_ = std::make_unique<CKavoloRoasterApp>(*lock_, *com, *ports,
                                                [this, library_folder](QWidget* host) -> EditorLibrary& {
                                                    editor_ = std::make_unique<QuarnelLibrary>(host, library_folder);
                                                    return *editor_;

@@ -2,7 +2,10 @@
 // main() and the end-to-end tests share: the simulated roaster (--simulate),
 // the serial control, port discovery (with the device --port names), the
 // loader of the step-editor library, the single-instance lock and the
-// application object with its window.
+// application object with its window. --simulate runs the simulated roaster
+// inside the process, behind the serial control's interface, on every
+// system; tests of the real serial control can run it on a pseudo-terminal
+// instead (Linux).
 #pragma once
 
 #include <QString>
@@ -15,9 +18,11 @@ class CKavoloRoasterApp;
 class CKavoloRoasterDlg;
 class CMscomm1;
 class InstanceLock;
+class PortLister;
 class QuarnelLibrary;
+class SerialControl;
 class SerialPortLister;
-class SimulatedRoasterHost;
+class SimulatedRoaster;
 
 struct ConsoleSettings {
     CommandLineOptions options;
@@ -25,6 +30,9 @@ struct ConsoleSettings {
     QString library_folder;  // where libquarnel lies; empty: the program's own folder
     QString roasts_folder;   // where roast logs are kept; empty: the user's data folder
     RoasterModel::Options simulated_roaster;  // the machine --simulate runs against
+    // --simulate puts the simulated roaster on a pseudo-terminal and the
+    // console on its real serial control (Linux), not in the process.
+    bool simulate_on_pseudo_terminal = false;
 };
 
 class ConsoleProgram {
@@ -49,7 +57,7 @@ public:
 
     // Each is nullptr until made.
     CKavoloRoasterDlg* window() const;
-    SimulatedRoasterHost* simulated_roaster() const { return simulated_.get(); }
+    SimulatedRoaster* simulated_roaster() const { return simulated_.get(); }
     QuarnelLibrary* editor_library() const { return editor_.get(); }
     CKavoloRoasterApp* app() const { return app_.get(); }
 
@@ -60,7 +68,7 @@ private:
 
     ConsoleSettings settings_;
     // Destroyed in reverse: the window first, the simulated roaster last.
-    std::unique_ptr<SimulatedRoasterHost> simulated_;
+    std::unique_ptr<SimulatedRoaster> simulated_;
     std::unique_ptr<CMscomm1> com_;
     std::unique_ptr<SerialPortLister> ports_;
     std::unique_ptr<QuarnelLibrary> editor_;

@@ -26,6 +26,11 @@ constexpr int kCommErrorBreak = 1001;
 constexpr int kCommErrorFrame = 1004;
 constexpr int kCommErrorOverrun = 1006;
 constexpr int kCommErrorRxOver = 1008;
+// A device that went away or cannot be read: the port is closed, and the
+// next status frame loses the link.
+constexpr int kCommErrorDeviceLost = 1100;
+// Any other error the port reports on its own.
+constexpr int kCommErrorOther = 1101;
 
 class SerialControl {
 public:

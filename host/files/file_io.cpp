@@ -6,8 +6,10 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <process.h>
+#include <sys/stat.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,6 +26,20 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
     return _wfopen(FsPath(path).c_str(), wide_mode.c_str());
 #else
     return std::fopen(path.c_str(), mode);
+#endif
+}
+
+std::FILE* OpenNewFile(const std::string& path) {
+#ifdef _WIN32
+    // The C library of MinGW and of older Visual C++ (msvcrt) ignores
+    // fopen's "x": open the file exclusively by hand.
+    const int fd = _wopen(FsPath(path).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file) _close(fd);
+    return file;
+#else
+    return OpenFile(path, "wbx");
 #endif
 }
 
@@ -134,7 +150,7 @@ FileResult ReplaceContents(const std::string& path, const std::string& contents)
         temp.replace_filename("." + target.filename().u8string() + ".saving-" + std::to_string(ProcessId()) + "-" +
                               std::to_string(++counter));
         errno = 0;
-        file = OpenFile(temp.u8string(), "wbx");
+        file = OpenNewFile(temp.u8string());
         if (!file && errno != EEXIST) break;
     }
     if (!file) {

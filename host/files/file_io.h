@@ -19,6 +19,10 @@ std::filesystem::path FsPath(const std::string& utf8);
 // Opens a file by its UTF-8 path (fopen modes).
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
+// Creates the file at `path` for writing (binary) only when nothing is
+// there yet; null with errno EEXIST when a file of that name exists.
+std::FILE* OpenNewFile(const std::string& path);
+
 // The reason for the failure that just happened; `fallback` when the C
 // library left no error code (a short write).
 std::string LastError(const char* fallback);

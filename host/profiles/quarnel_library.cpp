@@ -22,18 +22,21 @@ void QuarnelLibrary::LoadAndBind() {
     }
     loaded_ = true;
     loadError_.clear();
-    showDlg_ = Resolve<ShowDlgFn>(library_, "ShowDlg");
-    sendDllMessage_ = Resolve<SendDllMessageFn>(library_, "send_dll_message");
-    returnLink_ = Resolve<ReturnLinkFn>(library_, "return_link");
-    updateData_ = Resolve<UpdateDataFn>(library_, "update_data");
-    updataShowDlg_ = Resolve<UpdataShowDlgFn>(library_, "Updata_ShowDlg");
-    enableShowDlg_ = Resolve<EnableShowDlgFn>(library_, "EnableShowDlg");
-    lock_ = reinterpret_cast<unsigned char*>(library_.resolve("dll_lock"));
-    closeDlg_ = Resolve<CloseDlgFn>(library_, "CloseDlg");
+    using namespace quarnel_names;
+    showDlg_ = Resolve<ShowDlgFn>(library_, kShowDlg);
+    sendDllMessage_ = Resolve<SendDllMessageFn>(library_, kSendDllMessage);
+    returnLink_ = Resolve<ReturnLinkFn>(library_, kReturnLink);
+    updateData_ = Resolve<UpdateDataFn>(library_, kUpdateData);
+    updataShowDlg_ = Resolve<UpdataShowDlgFn>(library_, kUpdataShowDlg);
+    enableShowDlg_ = Resolve<EnableShowDlgFn>(library_, kEnableShowDlg);
+    lock_ = reinterpret_cast<unsigned char*>(library_.resolve(kDllLock));
+    closeDlg_ = Resolve<CloseDlgFn>(library_, kCloseDlg);
     if (sendDllMessage_) sendDllMessage_(host_);
 }
 
-QString QuarnelLibrary::FileNameIn(const QString& folder) { return QDir(folder).filePath(QStringLiteral("quarnel")); }
+QString QuarnelLibrary::FileNameIn(const QString& folder) {
+    return QDir(folder).filePath(QString::fromLatin1(kQuarnelFileName));
+}
 
 int QuarnelLibrary::ShowDlg(StepNode* head) { return showDlg_ ? showDlg_(head) : 0; }
 

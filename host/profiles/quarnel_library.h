@@ -36,8 +36,8 @@ public:
     // Why the library did not load (empty when it did).
     QString LoadError() const { return loadError_; }
 
-    // The name the library is loaded by from `folder` (QLibrary adds the
-    // platform's prefix and suffix: libquarnel.so, quarnel.dll).
+    // The library's file in `folder`: libquarnel.so, quarnel.dll on
+    // Windows.
     static QString FileNameIn(const QString& folder);
 
 private:

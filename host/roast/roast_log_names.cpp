@@ -15,6 +15,17 @@ bool EndsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// Windows opens a device, not a file, for these names (in any case, with
+// any extension or trailing spaces): CON, PRN, AUX, NUL, COM0-9, LPT0-9.
+bool IsDeviceName(std::string base) {
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    for (char& ch : base)
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '0' && base[3] <= '9';
+}
+
 bool Exists(const std::string& path) {
     std::error_code ec;
     return fs::exists(FsPath(path), ec);
@@ -39,7 +50,14 @@ std::string SafeFileName(const std::string& name) {
     // (refused on Windows).
     while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) safe.pop_back();
     while (!safe.empty() && (safe.front() == '.' || safe.front() == ' ')) safe.erase(safe.begin());
-    return safe.empty() ? "roast" : safe;
+    if (safe.empty()) return "roast";
+    const std::size_t dot = safe.find('.');
+    if (IsDeviceName(safe.substr(0, dot))) {
+        std::size_t end = dot == std::string::npos ? safe.size() : dot;
+        while (end > 0 && safe[end - 1] == ' ') --end;
+        safe.insert(end, "_");
+    }
+    return safe;
 }
 
 std::string FileStamp(const LocalDateTime& t) {

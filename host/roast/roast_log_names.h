@@ -14,7 +14,8 @@ inline const std::string kPartialSuffix = ".partial";
 
 // `name` made safe as part of a file name on every platform: no path
 // separators, reserved or control characters, at most 80 bytes of whole
-// UTF-8 characters; "roast" when nothing is left.
+// UTF-8 characters, no name of a Windows device ("CON" becomes "CON_");
+// "roast" when nothing is left.
 std::string SafeFileName(const std::string& name);
 
 // "2026-12-08_140305", the start of a log's file name.

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "comm_settings.h"
+#include "serial_checks.h"
 
 namespace {
 QSerialPort::Parity ToQt(CommSettings::Parity p) {
@@ -65,29 +66,27 @@ void CMscomm1::SetPortOpen(bool open) {
 }
 
 void CMscomm1::SetInBufferSize(int bytes) {
-    if (port_.isOpen()) throw SerialError("Operation not valid while the port is open");
-    if (bytes <= 0) throw SerialError("Invalid buffer size");
+    serialcheck::BufferSize(port_.isOpen(), bytes);
     in_buffer_size_ = bytes;
 }
 
 void CMscomm1::SetOutBufferSize(int bytes) {
-    if (port_.isOpen()) throw SerialError("Operation not valid while the port is open");
-    if (bytes <= 0) throw SerialError("Invalid buffer size");
+    serialcheck::BufferSize(port_.isOpen(), bytes);
     out_buffer_size_ = bytes;
 }
 
 void CMscomm1::SetInputLen(int bytes) {
-    if (bytes < 0) throw SerialError("Invalid input length");
+    serialcheck::InputLen(bytes);
     input_len_ = bytes;
 }
 
 void CMscomm1::SetInputMode(int mode) {
-    if (mode != 0 && mode != 1) throw SerialError("Invalid input mode");
+    serialcheck::InputMode(mode);
     input_mode_ = mode;
 }
 
 void CMscomm1::SetRThreshold(int bytes) {
-    if (bytes < 0) throw SerialError("Invalid receive threshold");
+    serialcheck::Threshold(bytes);
     threshold_ = bytes;
     if (port_.isOpen()) OnReadyRead();
 }
@@ -102,14 +101,12 @@ void CMscomm1::SetSettings(const std::string& settings) {
 }
 
 void CMscomm1::SetOutBufferCount(int bytes) {
-    if (bytes != 0) throw SerialError("OutBufferCount can only be set to 0");
-    if (!port_.isOpen()) throw SerialError("Port is not open");
+    serialcheck::OutBufferCount(port_.isOpen(), bytes);
     port_.clear(QSerialPort::Output);
 }
 
 void CMscomm1::SetOutput(const std::vector<uint8_t>& bytes) {
-    if (!port_.isOpen()) throw SerialError("Port is not open");
-    if (bytes.size() > static_cast<std::size_t>(out_buffer_size_)) throw SerialError("Output buffer overflow");
+    serialcheck::Output(port_.isOpen(), bytes.size(), out_buffer_size_);
     const qint64 size = static_cast<qint64>(bytes.size());
     const qint64 queued = port_.write(reinterpret_cast<const char*>(bytes.data()), size);
     if (queued != size) throw SerialError(Text(port_.errorString()));
@@ -123,7 +120,7 @@ void CMscomm1::SetOutput(const std::vector<uint8_t>& bytes) {
 }
 
 std::vector<uint8_t> CMscomm1::Input() {
-    if (!port_.isOpen()) throw SerialError("Port is not open");
+    serialcheck::Input(port_.isOpen());
     const QByteArray data = input_len_ > 0 ? port_.read(input_len_) : port_.readAll();
     return std::vector<uint8_t>(data.begin(), data.end());
 }

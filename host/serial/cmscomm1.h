@@ -19,11 +19,6 @@
 
 #include "serial_control.h"
 
-// CommEvent code of a device that went away or cannot be read.
-constexpr int kCommErrorDeviceLost = 1100;
-// CommEvent code of any other error the port reports on its own.
-constexpr int kCommErrorOther = 1101;
-
 class CMscomm1 : public QObject, public SerialControl {
     Q_OBJECT
 public:

@@ -48,6 +48,32 @@ QUARNEL_EXPORT extern STEP_PART* part_all;
 QUARNEL_EXPORT extern unsigned char dll_lock;
 }
 
+// The library's file name, which the program looks for in its own folder.
+#if defined(_WIN32)
+constexpr char kQuarnelFileName[] = "quarnel.dll";
+#elif defined(__APPLE__)
+constexpr char kQuarnelFileName[] = "libquarnel.dylib";
+#else
+constexpr char kQuarnelFileName[] = "libquarnel.so";
+#endif
+
+// The exports' names, as the program resolves them and as the library's
+// export table holds them (a test reads quarnel.dll's table for these).
+namespace quarnel_names {
+constexpr char kSendDllMessage[] = "send_dll_message";
+constexpr char kShowDlg[] = "ShowDlg";
+constexpr char kUpdataShowDlg[] = "Updata_ShowDlg";
+constexpr char kUpdateData[] = "update_data";
+constexpr char kReturnLink[] = "return_link";
+constexpr char kEnableShowDlg[] = "EnableShowDlg";
+constexpr char kCloseDlg[] = "CloseDlg";
+constexpr char kCreateDlg[] = "Create_Dlg";
+constexpr char kPartAll[] = "part_all";
+constexpr char kDllLock[] = "dll_lock";
+constexpr const char* kAll[] = {kSendDllMessage, kShowDlg,  kUpdataShowDlg, kUpdateData, kReturnLink,
+                                kEnableShowDlg,  kCloseDlg, kCreateDlg,     kPartAll,    kDllLock};
+}  // namespace quarnel_names
+
 // Entry point types, for resolving the exports by name.
 using SendDllMessageFn = void* (*)(void*);
 using ShowDlgFn = int (*)(StepNode*);

@@ -1,6 +1,8 @@
 // The whole console: the real program's start-up (ConsoleProgram, the main
 // window, libquarnel loaded from the build folder) against the simulated
-// roaster on a pseudo-terminal, in real time. The tests act only through
+// roaster as --simulate runs it (in the process, behind the serial
+// control's interface) and, where the real serial control is under test,
+// on a pseudo-terminal, in real time. The tests act only through
 // the windows (clicks on the panel's and the PROGRAM window's buttons,
 // answers to the boxes and the file dialog) and check what the panel and
 // the editor show and what reaches the roaster.
@@ -27,6 +29,7 @@
 #include "kavolo_roaster_dlg.h"
 #include "picture_control.h"
 #include "picture_ids.h"
+#include "simulated_roaster.h"
 #include "simulated_roaster_host.h"
 #include "skin_button.h"
 #include "temperature_window.h"
@@ -88,12 +91,15 @@ bool IsStatusFrame(const ReceivedFrame& f) {
     return f.bytes[1] == 0xAA && (f.bytes[4] == kCmdStatus || f.bytes[4] == kCmdStart);
 }
 
-// The program, started in this process as main() starts it, with --simulate.
+// The program, started in this process as main() starts it, with --simulate
+// (the simulated roaster on a pseudo-terminal and the real serial control
+// when `on_pseudo_terminal`).
 struct RunningConsole {
     explicit RunningConsole(const RoasterModel::Options& roaster = DistinctRoaster(), bool silent = false,
-                            const QString& library_folder = QString()) {
+                            const QString& library_folder = QString(), bool on_pseudo_terminal = false) {
         ConsoleSettings settings;
         settings.options.simulate = true;
+        settings.simulate_on_pseudo_terminal = on_pseudo_terminal;
         settings.lock_folder = lock_folder.path();
         settings.library_folder = library_folder;
         settings.simulated_roaster = roaster;
@@ -110,7 +116,7 @@ struct RunningConsole {
     }
 
     CKavoloRoasterDlg& w() { return *program->window(); }
-    SimulatedRoasterHost& sim() { return *program->simulated_roaster(); }
+    SimulatedRoaster& sim() { return *program->simulated_roaster(); }
     const RoasterModel& roaster() { return sim().model(); }
     ControllerState& state() { return w().controller().state(); }
     int Picture(int control) { return w().Picture(control)->picture_id(); }
@@ -152,6 +158,7 @@ class ConsoleEndToEnd : public QObject {
     Q_OBJECT
 private slots:
     void linkUpShowsTheRoastersProgram();
+    void powerInReadyStartsTheRoaster_data();
     void powerInReadyStartsTheRoaster();
     void selectedProfileReachesTheRoaster();
     void powerWithoutTheLinkAsksForTheRoaster();
@@ -187,8 +194,15 @@ void ConsoleEndToEnd::linkUpShowsTheRoastersProgram() {
     QCOMPARE(c.dialogs.boxes, QStringList());
 }
 
+void ConsoleEndToEnd::powerInReadyStartsTheRoaster_data() {
+    QTest::addColumn<bool>("on_pseudo_terminal");
+    QTest::newRow("in the process") << false;
+    QTest::newRow("on a pseudo-terminal") << true;
+}
+
 void ConsoleEndToEnd::powerInReadyStartsTheRoaster() {
-    RunningConsole c;
+    QFETCH(bool, on_pseudo_terminal);
+    RunningConsole c(DistinctRoaster(), false, QString(), on_pseudo_terminal);
     QVERIFY(c.LinkUp());
     const std::size_t before = c.StatusFrames().size();
     c.Click(ctl::kPower);

@@ -44,11 +44,11 @@ TEST(RoastLogFiles, AKilledRoastLeavesAllButItsLastSecondsAndTheNextStartMakesIt
     {
         RoastLogFiles files(roasts);
         files.Begin(Header(), kStart, "Ethiopia: light/fast");
-        EXPECT_EQ(files.path(), roasts + "/2026-12-08_070509 Ethiopia_ light_fast.csv");
+        EXPECT_EQ(files.path(), folder.Path("roasts/2026-12-08_070509 Ethiopia_ light_fast.csv"));
         for (int i = 1; i <= 27; ++i) files.Append(SampleAt(i * 0.5, 70 + i));
         // The program is killed here: no End. A write was cut in its row.
     }
-    const std::string partial = roasts + "/2026-12-08_070509 Ethiopia_ light_fast.csv" + kPartialSuffix;
+    const std::string partial = folder.Path("roasts/2026-12-08_070509 Ethiopia_ light_fast.csv") + kPartialSuffix;
     std::ofstream(partial, std::ios::app) << "13.5,9";
 
     const std::vector<std::string> made = RecoverInterruptedLogs(roasts);
@@ -86,6 +86,40 @@ TEST(RoastLogFiles, AFolderThatCannotBeWrittenIsReportedOnce) {
     const FileResult saved = SaveRoastLog(log, folder.Path("not-a-folder/x.csv"));
     EXPECT_FALSE(saved.ok);
     EXPECT_FALSE(saved.reason.empty());
+}
+
+// What a profile or bean name becomes in a file name is a plain file on
+// every system (Windows opens a device for CON or COM1), and dates past
+// 2038 (a 32-bit time_t, as 32-bit Windows has) name roasts as any other.
+TEST(RoastLogNames, EveryNameMakesAFileOnEverySystem) {
+    const struct {
+        const char* name;
+        const char* safe;
+    } cases[] = {
+        {"Ethiopia: light/fast", "Ethiopia_ light_fast"},
+        {"CON", "CON_"},
+        {"nul.old", "nul_.old"},
+        {"Com7", "Com7_"},
+        {"lpt1 .beans", "lpt1_ .beans"},
+        {"aux ", "aux_"},
+        {"CONSOLE", "CONSOLE"},
+        {"Con Leche", "Con Leche"},
+        {"COM10", "COM10"},
+        {"...", "roast"},
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        EXPECT_EQ(SafeFileName(c.name), c.safe) << c.name;
+        const std::string path = folder.Path(SafeFileName(c.name) + ".coff");
+        ASSERT_TRUE(ReplaceContents(path, "steps").ok) << c.name;
+        EXPECT_TRUE(std::filesystem::is_regular_file(FsPath(path))) << c.name << ": not a file of its own";
+    }
+
+    EXPECT_EQ(LogFileStem({2040, 3, 1, 6, 5, 9, -300}, "Kenya"), "2040-03-01_060509 Kenya");
+    RoastLog late;
+    late.Set(roastkey::kStart, "2106-02-07T06:28:16+00:00");  // past an unsigned 32-bit time too
+    late.Set(roastkey::kProfile, "Kenya");
+    EXPECT_EQ(SuggestedLogName(late), "2106-02-07_062816 Kenya.csv");
 }
 
 TEST(RoastLogText, AMalformedLogNamesItsFirstBadLine) {

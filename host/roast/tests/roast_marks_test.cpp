@@ -51,7 +51,8 @@ TEST(RoastMarks, MarkRulesAndAKilledRoastKeepsItsMarks) {
     // The program is killed here: what it leaves is its partial log.
     const std::string killed = folder.Path("killed");
     std::filesystem::create_directories(killed);
-    std::filesystem::copy(files.path() + kPartialSuffix, killed);
+    const std::filesystem::path partial = std::filesystem::u8path(files.path() + kPartialSuffix);
+    std::filesystem::copy_file(partial, std::filesystem::u8path(killed) / partial.filename());
 
     // Undo takes the marks back one at a time, the last made first.
     ASSERT_TRUE(recorder.UndoMark());

@@ -29,13 +29,17 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    // The UTF-8 path of `name` (which may hold folders) in the folder, with
+    // the system's own separators, as the console's own paths have them.
+    std::string Path(const std::string& name) const {
+        return (dir_ / std::filesystem::u8path(name)).make_preferred().u8string();
+    }
 
     static void Write(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        std::ofstream(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc) << bytes;
     }
     static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 

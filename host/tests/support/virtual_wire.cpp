@@ -1,10 +1,5 @@
 #include "virtual_wire.h"
 
-namespace {
-// The event code CMscomm1 raises for a device that went away.
-constexpr int kDeviceLostEvent = 1100;
-}  // namespace
-
 VirtualWire::VirtualWire(ControllerHarness& harness, const RoasterModel::Options& options)
     : model(options), h_(harness) {
     h_.ports.ports = {BridgeRecord()};
@@ -25,7 +20,7 @@ void VirtualWire::Unplug() {
     h_.serial.fail_open = true;
     if (h_.serial.open) {
         h_.serial.open = false;
-        h_.serial.RaiseEvent(kDeviceLostEvent);
+        h_.serial.RaiseEvent(kCommErrorDeviceLost);
     }
 }
 
