@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTime>
@@ -222,6 +223,7 @@ void CKavoloRoasterDlg::OnInitDialog() {
     LayOutPanel();
     SetUpFonts();
     SetUpColours();
+    PlacePanel();
 
     // Keys are read where they enter this window, before any of its
     // widgets sees them, so each press reaches the key filter once.
@@ -254,6 +256,18 @@ void CKavoloRoasterDlg::LayOutPanel() {
         else
             control->move(place.x, place.y);
     }
+}
+
+void CKavoloRoasterDlg::PlacePanel() {
+    // Where the user left it, while that is on a screen; else where the
+    // roast windows have room beside it.
+    auto* placer = new WindowPlacer(*this, QStringLiteral("panel"), QSize(), WindowPlacer::Kept::Position);
+    placer->start = [this](QSize frame) {
+        const QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
+        const QRect area = on ? on->availableGeometry() : QRect(QPoint(0, 0), frame);
+        return PanelStart(area, frame, kLeastBesidePanel.width());
+    };
+    placer->PlaceOnce();
 }
 
 void CKavoloRoasterDlg::SetUpFonts() {

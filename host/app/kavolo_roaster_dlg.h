@@ -108,6 +108,9 @@ private:
     void BuildControls();
     void BindSkinButtons();
     void LayOutPanel();
+    // Puts the panel where it was left, or where the roast windows have
+    // room beside it.
+    void PlacePanel();
     void SetUpFonts();
     void SetUpColours();
     void ShowAbout();

@@ -74,10 +74,7 @@ RoastHistoryWindow& LiveRoastCurve::History() {
 }
 
 WindowPlacer* LiveRoastCurve::PlacerFor(QWidget& window, const QString& name) {
-    // The least a window beside the panel is given: room for a readable
-    // curve, or the history's few columns.
-    constexpr QSize kLeast(560, 380);
-    auto* placer = new WindowPlacer(window, name, kLeast);
+    auto* placer = new WindowPlacer(window, name, kLeastBesidePanel);
     placer->panel = [this]() -> std::optional<PanelWhere> {
         return panel_where ? panel_where() : std::nullopt;
     };

@@ -16,6 +16,7 @@
 #include "roast_log.h"
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QSplitter;
 class QTableWidget;
@@ -61,5 +62,6 @@ private:
     CurveFileActions files_;
     QComboBox* alignment_ = nullptr;
     QTableWidget* table_ = nullptr;
-    QSplitter* picture_ = nullptr;
+    QWidget* picture_ = nullptr;  // what "Save picture…" saves
+    QLabel* aligned_text_ = nullptr;
 };

@@ -111,6 +111,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -128,6 +129,12 @@ private:
     // The marks' controls and the buttons that depend on what is shown.
     void UpdateButtons();
     bool Recording() const { return live() && recorder_->recording(); }
+    // The notes beside the curve: shown while the user wants them and the
+    // curve keeps a usable width beside them; asked for, the window widens
+    // to make room.
+    bool RoomForNotes(int window_width) const;
+    void FitNotes();
+    void ShowNotes(bool shown);
     // The notes binding on what is shown now.
     void BindNotes();
     // The background changed: follow mode, if on, goes off.
@@ -144,7 +151,7 @@ private:
     QString background_path_;
     bool celsius_ = false;
     bool stale_ = false;  // samples came while hidden; drawn when shown
-    bool shown_before_ = false;
+    bool notes_wanted_ = true;  // the user's choice, kept between runs
 
     RoastPlot plot_;
     CurveFileActions files_;

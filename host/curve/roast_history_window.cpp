@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "flow_layout.h"
 #include "program_names.h"
 #include "roast_history_filter.h"
 #include "roast_history_model.h"
@@ -87,11 +88,19 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     to_ = DateEdit(this, today);
     for (QCheckBox* box : {from_on_, to_on_}) connect(box, &QCheckBox::toggled, this, &RoastHistoryWindow::ApplyDates);
     for (QDateEdit* edit : {from_, to_}) connect(edit, &QDateEdit::dateChanged, this, &RoastHistoryWindow::ApplyDates);
-    auto* filters = new QHBoxLayout;
-    filters->addWidget(search_, 1);
-    for (QWidget* w : std::initializer_list<QWidget*>{from_on_, from_, to_on_, to_}) filters->addWidget(w);
+    // The filters and the buttons wrap onto more rows in a narrow window
+    // (beside the panel on a small screen).
+    auto* filters = new FlowLayout(nullptr, 6);
+    search_->setMinimumWidth(160);
+    search_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    filters->addWidget(search_);
+    auto* dates = new QWidget(this);
+    auto* range = new QHBoxLayout(dates);
+    range->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : std::initializer_list<QWidget*>{from_on_, from_, to_on_, to_}) range->addWidget(w);
+    filters->addWidget(dates);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new FlowLayout(nullptr, 6);
     const std::pair<QString, void (RoastHistoryWindow::*)()> actions[] = {
         {kOpen, &RoastHistoryWindow::OpenChosen},
         {kBackground, &RoastHistoryWindow::ShowChosenAsBackground},
@@ -105,14 +114,13 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
         connect(b, &QPushButton::clicked, this, action);
         buttons->addWidget(b);
     }
-    buttons->addStretch(1);
     count_ = new QLabel(this);
     // "Reading… 120 of 5000 roasts" needs no more room than a count: the
-    // window may be narrow beside the panel.
+    // window may be narrow beside the panel. It takes the rest of its row.
     count_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance(QStringLiteral("99999 roasts")));
     count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    buttons->addWidget(count_, 1);
+    buttons->addWidget(count_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);

@@ -1,13 +1,10 @@
 // The main window and the roast recording beside it: the curve follows the
-// panel's unit, the panel's keys work in it, it comes back where the user
-// put it, a roast running at the end is kept, and a log that cannot be
-// written is said once.
+// panel's unit, the panel's keys work in it, a roast running at the end is
+// kept, and a log that cannot be written is said once.
 #include <QDir>
 #include <QPushButton>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTableView>
 #include <QTest>
@@ -30,7 +27,6 @@ class WindowRoastTest : public QObject {
 private slots:
     void init() { WindowSettings().clear(); }
     void thePanelsKeysWorkInTheCurveWindow();
-    void theCurveWindowComesBackWhereTheUserPutIt();
     void clickOnTheTemperatureWindowSwitchesTheCurvesUnit();
     void roastRunningAtTheEndIsKeptMarkedIncomplete();
     void roastLogThatCannotBeWrittenIsSaidInOneBoxThatBlocksNothing();
@@ -235,31 +231,6 @@ void WindowRoastTest::thePanelsKeysWorkInTheCurveWindow() {
     curve->notes()->bean_field()->setFocus();
     QTest::keyClick(keys, Qt::Key_Up);
     QCOMPARE(s.roast_time, 31);
-}
-
-void WindowRoastTest::theCurveWindowComesBackWhereTheUserPutIt() {
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect put(screen.left() + 20, screen.top() + 30, 600, 420);
-    {
-        QTemporaryDir roasts;
-        Stand t(roasts.path());
-        t.window->roast_session().ShowCurve();
-        RoastCurveWindow* curve = t.window->roast_session().curve().window();
-        curve->setGeometry(put);  // the user moves it
-        curve->close();
-    }
-    {
-        QTemporaryDir roasts;
-        Stand t(roasts.path());
-        t.window->roast_session().ShowCurve();
-        QCOMPARE(t.window->roast_session().curve().window()->geometry(), put);
-    }
-    // A place no screen shows any more is not used.
-    WindowSettings().setValue(QStringLiteral("curve/geometry"), put.translated(screen.width() * 3, 0));
-    QTemporaryDir roasts;
-    Stand t(roasts.path());
-    t.window->roast_session().ShowCurve();
-    QVERIFY(screen.intersects(t.window->roast_session().curve().window()->geometry()));
 }
 
 QTEST_MAIN(WindowRoastTest)
