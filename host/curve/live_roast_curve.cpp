@@ -126,6 +126,16 @@ void LiveRoastCurve::FollowUnit() {
 }
 
 void LiveRoastCurve::Compare(const QStringList& paths) {
+    // The same roasts compared again: their window comes back, in front,
+    // also from the taskbar.
+    for (const QPointer<RoastCompareWindow>& comparison : comparisons_) {
+        if (!comparison || !comparison->Compares(paths)) continue;
+        if (comparison->isMinimized()) comparison->showNormal();
+        comparison->show();
+        comparison->raise();
+        comparison->activateWindow();
+        return;
+    }
     using Read = std::vector<std::pair<QString, RoastLogParse>>;
     auto* reading = new QFutureWatcher<Read>(history_ ? static_cast<QObject*>(history_) : nullptr);
     QObject::connect(reading, &QFutureWatcher<Read>::finished, reading, [this, reading] {

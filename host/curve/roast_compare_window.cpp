@@ -156,6 +156,15 @@ void RoastCompareWindow::AlignAt(AlignPoint point) {
     Redraw();
 }
 
+bool RoastCompareWindow::Compares(const QStringList& paths) const {
+    QStringList mine;
+    for (const Entry& entry : entries_) mine << entry.path;
+    QStringList theirs = paths;
+    mine.sort();
+    theirs.sort();
+    return mine == theirs;
+}
+
 void RoastCompareWindow::SetCelsius(bool celsius) {
     if (celsius == celsius_) return;
     celsius_ = celsius;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <vector>
 
@@ -36,6 +37,8 @@ public:
 
     void SetCelsius(bool celsius);
     void AlignAt(AlignPoint point);
+    // True when the window compares the roasts of `paths`, in any order.
+    bool Compares(const QStringList& paths) const;
 
     // The colour of the roasts' lines, the first one's first.
     static QColor ColourOf(std::size_t index);

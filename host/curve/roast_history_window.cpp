@@ -79,7 +79,7 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     search_->setClearButtonEnabled(true);
     connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
         filter_->SetText(text);
-        UpdateCount();
+        ShownChanged();
     });
     const QDate today = QDate::currentDate();
     from_on_ = new QCheckBox(QStringLiteral("From"), this);
@@ -177,7 +177,15 @@ void RoastHistoryWindow::ApplyDates() {
     from_->setEnabled(from_on_->isChecked());
     to_->setEnabled(to_on_->isChecked());
     filter_->SetDates(from_on_->isChecked() ? from_->date() : QDate(), to_on_->isChecked() ? to_->date() : QDate());
+    ShownChanged();
+}
+
+void RoastHistoryWindow::ShownChanged() {
+    // Only the roasts shown stay chosen (the table keeps those of the rows
+    // still there), and the buttons follow the choice, which the table
+    // does not tell of when rows go.
     UpdateCount();
+    UpdateButtons();
 }
 
 void RoastHistoryWindow::UpdateCount() {
