@@ -8,7 +8,9 @@
 // console before the input acts), and as the follower ends (the
 // background's drop or end of heating, the cooling) or the run stops, and
 // then writes "# follow_end: <seconds> <reason>". One run follows once:
-// after that follow mode is off until armed again.
+// after that follow mode is off until armed again; armed again while that
+// run still heats, it follows it again from there. When the next run
+// starts, what the last one ended with is no longer said.
 //
 // Add it to the console's events before the recorder: it then sees a run's
 // end (a stop, the roaster switched off) before the recorder closes the
@@ -47,7 +49,8 @@ public:
     FollowSession& operator=(const FollowSession&) = delete;
 
     // Arms follow mode with `background`, read from the file named
-    // `file_name`. While a run is followed, nothing changes.
+    // `file_name`: the run that heats now, if it is not being followed,
+    // or else the next. While a run is followed, nothing changes.
     void Arm(RoastLog background, std::string file_name);
     // Follow mode off: an armed session waits no more, and a run being
     // followed is the user's again (as if the user took over).
