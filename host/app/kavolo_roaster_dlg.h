@@ -150,6 +150,7 @@ private:
 
     QLabel* background_ = nullptr;
     QLineEdit* name_box_ = nullptr;
+    QString name_help_;  // the name box's own tooltip
     QTimeEdit* clock_picker_ = nullptr;
     PictureControl* clock_icon_ = nullptr;
     TemperatureWindow* temperature_ = nullptr;

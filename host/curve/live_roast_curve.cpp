@@ -42,6 +42,10 @@ RoastCurveWindow& LiveRoastCurve::Window() {
         window_->roast_again = roast_again;
         window_->save_steps_as_profile = save_steps_as_profile;
         window_->SetFollowStatus(follow_on_, follow_text_);
+        window_->SetProfileNote(profile_note_);
+        window_->background_changed = [this] {
+            if (background_changed) background_changed();
+        };
         window_->Follow(&recorder_);
         window_placer_ = PlacerFor(*window_, QStringLiteral("curve"));
         if (on_window_made) on_window_made(*window_);
@@ -112,6 +116,11 @@ void LiveRoastCurve::ShowFollowStatus(bool on, const QString& text) {
     follow_on_ = on;
     follow_text_ = text;
     if (window_) window_->SetFollowStatus(on, text);
+}
+
+void LiveRoastCurve::ShowProfileNote(const QString& text) {
+    profile_note_ = text;
+    if (window_) window_->SetProfileNote(text);
 }
 
 void LiveRoastCurve::ShowBackground(RoastLog log, const QString& path) {

@@ -170,6 +170,15 @@ QWidget* RoastCurveWindow::BuildButtons() {
     follow_status_->setMinimumWidth(120);
     follow_status_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     flow->addWidget(follow_status_);
+    // A row of its own.
+    flow->AddBreak();
+    profile_note_ = new QLabel(rows);
+    profile_note_->setObjectName(QStringLiteral("profile note"));
+    profile_note_->setWordWrap(true);
+    profile_note_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    profile_note_->setMinimumWidth(120);
+    profile_note_->hide();
+    flow->addWidget(profile_note_);
 
     flow->AddBreak();
     add(kOpenRoast, [this] { files_.OpenRoast(); });
@@ -324,6 +333,7 @@ void RoastCurveWindow::ClearBackground() {
 }
 
 void RoastCurveWindow::BackgroundChanged() {
+    if (background_changed) background_changed();
     QPushButton* follow = button(kFollow);
     if (!follow->isChecked()) return;
     follow->setChecked(false);
@@ -339,6 +349,13 @@ void RoastCurveWindow::SetFollowStatus(bool on, const QString& text) {
 }
 
 QString RoastCurveWindow::follow_status() const { return follow_status_->text(); }
+
+void RoastCurveWindow::SetProfileNote(const QString& text) {
+    profile_note_->setText(text);
+    profile_note_->setVisible(!text.isEmpty());
+}
+
+QString RoastCurveWindow::profile_note() const { return profile_note_->text(); }
 
 QString RoastCurveWindow::ShownPath() const {
     if (shown_ == &opened_) return opened_path_;

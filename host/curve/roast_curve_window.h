@@ -90,6 +90,12 @@ public:
     // mode does: the button checked or not, and the text beside it.
     std::function<void(bool on)> follow_toggled;
     void SetFollowStatus(bool on, const QString& text);
+    // Told when the background is shown, replaced or cleared.
+    std::function<void()> background_changed;
+    // What the profile the next roast runs is (the whole name of the roast
+    // its steps came from), under the buttons; empty: nothing is said.
+    void SetProfileNote(const QString& text);
+    QString profile_note() const;
     QString follow_status() const;
     // "Roast again" and "Save steps as profile…" for the roast shown (its
     // file, when it has one); each button is hidden without its action.
@@ -160,6 +166,7 @@ private:
     QLabel* legend_ = nullptr;
     QLabel* reading_ = nullptr;
     QLabel* follow_status_ = nullptr;
+    QLabel* profile_note_ = nullptr;
     PhaseBar* phase_bar_ = nullptr;
     RoastNotesPanel* notes_ = nullptr;
     NotesBinding notes_binding_;

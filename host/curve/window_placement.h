@@ -10,6 +10,7 @@
 // desktop's coordinates.
 #pragma once
 
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 #include <optional>
@@ -20,6 +21,11 @@ struct PanelOnScreen {
     QRect panel;              // the panel's frame
     std::vector<QRect> keys;  // the panel's keys that must stay in sight
 };
+
+// A window manager's decorations, somewhat larger than most draw them, for
+// a window whose own are not known yet (before it shows, or before the
+// window manager has framed it).
+inline constexpr QMargins kLikelyDecorations(4, 30, 4, 4);
 
 // The least size a window beside the panel is meant to have: room for a
 // readable curve, or the history's few columns.

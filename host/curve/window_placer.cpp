@@ -53,9 +53,8 @@ void WindowPlacer::PlaceOnce() {
 }
 
 void WindowPlacer::PlacePosition() {
-    // Until the window shows, its decorations are not known: a title bar
-    // and borders, somewhat larger than most window managers draw them.
-    const QMargins decorations(4, 30, 4, 4);
+    // Until the window shows, its decorations are not known.
+    const QMargins decorations = kLikelyDecorations;
     const QVariant saved = WindowSettings().value(key_);
     const QSize frame = window_->size().grownBy(decorations);
     const std::optional<QPoint> kept =

@@ -7,6 +7,7 @@
 // split during the run is two, an edit's values stay).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,3 +31,8 @@ StepsParse ParseStepsText(const std::string& text);
 // The name of a profile made again from `log`: its bean (from the notes)
 // or else its profile, and its start, "Kenya AA 2026-12-08 14:03".
 std::string NameFromRoast(const RoastLog& log);
+
+// The same name as the panel's name box shows it whole (`fits` tells):
+// the start shortened to "12-08 14:03" first, then the bean or profile
+// cut to fit with "…", "Ethiopia Guji nat… 12-09 19:14".
+std::string ShortNameFromRoast(const RoastLog& log, const std::function<bool(const std::string&)>& fits);
