@@ -4,6 +4,7 @@
 
 #include "file_io.h"
 #include "file_reader.h"
+#include "roast_history.h"
 #include "roast_log_files.h"
 #include "roast_marks.h"
 #include "roast_notes.h"
@@ -53,7 +54,7 @@ RoastLogParse Unreadable(const std::string& reason) {
 bool RoastSummary::operator==(const RoastSummary& o) const {
     return path == o.path && start == o.start && profile == o.profile && bean == o.bean && notes == o.notes &&
            duration_s == o.duration_s && end_bean_f == o.end_bean_f && weight_loss == o.weight_loss &&
-           incomplete == o.incomplete && problem == o.problem;
+           incomplete == o.incomplete && problem == o.problem && listed == o.listed;
 }
 
 std::optional<int32_t> EndBeanTemperature(const RoastLog& log) {
@@ -121,6 +122,12 @@ RoastLogParse ReadRoastLogEnds(const std::string& path) {
 }
 
 RoastSummary ReadRoastSummary(const std::string& path) {
+    if (!IsRoastFileAt(path)) {
+        RoastSummary other;
+        other.path = path;
+        other.listed = false;
+        return other;
+    }
     const RoastLogParse read = ReadRoastLogEnds(path);
     if (read.ok) return SummaryOf(read.log, path);
     RoastSummary summary;

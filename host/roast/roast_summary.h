@@ -31,6 +31,7 @@ struct RoastSummary {
     std::optional<double> weight_loss;  // percent
     bool incomplete = false;
     std::string problem;  // set when the file does not read; `start` is then its name
+    bool listed = true;   // false for a file that is no roast (IsRoastFile): the history passes it over
 
     bool operator==(const RoastSummary& o) const;
     bool operator!=(const RoastSummary& o) const { return !(*this == o); }
@@ -50,5 +51,6 @@ RoastSummary SummaryOf(const RoastLog& log, const std::string& path);
 RoastLogParse ReadRoastLogEnds(const std::string& path);
 
 // The summary of the log at `path`; a file that does not read gives its
-// problem ("line 3: bad event ...").
+// problem ("line 3: bad event ..."), and one that is no roast log is not
+// listed.
 RoastSummary ReadRoastSummary(const std::string& path);

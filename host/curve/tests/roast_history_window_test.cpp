@@ -2,6 +2,7 @@
 // folder, sorted, searched and narrowed by dates, the roasts chosen in it
 // opened, deleted and compared.
 #include <QCheckBox>
+#include <QFile>
 #include <QDateEdit>
 #include <QLegendMarker>
 #include <QLineEdit>
@@ -23,6 +24,7 @@ private slots:
     void historyFiltersByWordsAndDates();
     void historyComparesTheChosenRoasts();
     void onlyTheRoastsShownAreChosen();
+    void aSavedTableStartsOutsideTheRoastsAndIsNeverListedAsOne();
 };
 
 void RoastHistoryTest::historyListsSortsAndAsksBeforeDeleting() {
@@ -236,6 +238,35 @@ void RoastHistoryTest::onlyTheRoastsShownAreChosen() {
     QCOMPARE(h->table()->model()->rowCount(), 4);
     QCOMPARE(h->table()->selectionModel()->selectedRows().size(), 1);
     QVERIFY(h->button(QStringLiteral("Open"))->isEnabled());
+}
+
+// "Save table…" starts outside the roasts folder, then where the user last
+// saved; a table saved among the roasts all the same is passed over.
+void RoastHistoryTest::aSavedTableStartsOutsideTheRoastsAndIsNeverListedAsOne() {
+    Stand t;
+    const QString folder = t.folder.path() + QStringLiteral("/");
+    QStringList paths;
+    for (int i = 0; i < 2; ++i)
+        paths << WriteFile(folder + QStringLiteral("%1.csv").arg(i), SavedRoast(60, 100 + i, "# profile: P\n"));
+    RoastCompareWindow* compared = nullptr;
+    t.live.on_compare_made = [&](RoastCompareWindow& window) { compared = &window; };
+    t.live.Compare(paths);
+    QTRY_VERIFY(compared);
+    QString suggested;
+    compared->files().choose_table_to_save = [&](const QString& path) {
+        suggested = path;
+        return folder + QStringLiteral("Roast comparison.csv");
+    };
+    compared->button(QStringLiteral("Save table\u2026"))->click();
+    QVERIFY2(!suggested.startsWith(folder), qPrintable(suggested));
+    QVERIFY(QFile::exists(folder + QStringLiteral("Roast comparison.csv")));
+    compared->button(QStringLiteral("Save table\u2026"))->click();
+    QCOMPARE(suggested, folder + QStringLiteral("Roast comparison.csv"));
+
+    t.live.ShowHistory();
+    RoastHistoryWindow* h = t.live.history();
+    QTRY_VERIFY(!h->loading() && h->table()->model()->rowCount() > 0);
+    QCOMPARE(h->table()->model()->rowCount(), 2);
 }
 
 QTEST_MAIN(RoastHistoryTest)
