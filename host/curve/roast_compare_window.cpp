@@ -45,7 +45,7 @@ QString ValueText(ColumnKind kind, const std::optional<double>& value, bool cels
     case ColumnKind::Seconds: return FromStd(MinutesSeconds(*value));
     case ColumnKind::Temperature:
         return QString::number(std::lround(*value)) + (celsius ? QStringLiteral(" \u00b0C") : QStringLiteral(" \u00b0F"));
-    case ColumnKind::Percent: return QString::number(*value, 'f', 1) + QStringLiteral(" %");
+    case ColumnKind::Percent: return FromStd(OneDecimal(*value)) + QStringLiteral(" %");
     case ColumnKind::Text: break;
     }
     return QString();
@@ -105,6 +105,10 @@ RoastCompareWindow::RoastCompareWindow(std::vector<Entry> roasts, QString roasts
     for (const CompareColumnInfo& column : CompareColumns()) titles << QString::fromUtf8(column.title);
     table_->setColumnCount(static_cast<int>(titles.size()));
     table_->setHorizontalHeaderLabels(titles);
+    for (int c = 0; c < table_->columnCount(); ++c)
+        if (CompareColumns()[static_cast<std::size_t>(c)].column == CompareColumn::RoastTime)
+            table_->horizontalHeaderItem(c)->setToolTip(
+                QStringLiteral("From the start to the drop (the last reading without a drop mark), the cooling left out"));
     table_->setRowCount(static_cast<int>(roasts_.size()) + 2);
 
     // The chart above the table, under a line that says what the roasts

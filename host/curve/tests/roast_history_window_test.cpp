@@ -50,6 +50,9 @@ void RoastHistoryTest::historyListsSortsAndAsksBeforeDeleting() {
     QCOMPARE(column(0), (QStringList{QStringLiteral("d.csv"), QStringLiteral("2026-12-03 10:00:00"),
                                      QStringLiteral("2026-12-02 10:00:00"), QStringLiteral("2026-12-01 10:00:00")}));
 
+    // The recording's length, the cooling in it, is named apart from the
+    // comparison's "Roast time" to the drop.
+    QCOMPARE(h->table()->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Recorded"));
     // Numbers sort as numbers; the unreadable file has none and is greyed.
     h->table()->sortByColumn(3, Qt::AscendingOrder);
     QCOMPARE(column(3), (QStringList{QString(), QStringLiteral("1:05"), QStringLiteral("1:30"), QStringLiteral("10:00")}));
@@ -167,6 +170,7 @@ void RoastHistoryTest::historyComparesTheChosenRoasts() {
     QCOMPARE(compared->plot().legend_entries().size(), std::size_t{3});
     QCOMPARE(compared->plot().legend_entries()[0]->label(), QStringLiteral("2026-12-04 10:00"));
     QCOMPARE(compared->table()->rowCount(), 5);
+    QCOMPARE(compared->table()->horizontalHeaderItem(3)->text(), QStringLiteral("Roast time"));
     const int crack_time = 6;  // the first crack's time column
     QCOMPARE(compared->table()->horizontalHeaderItem(crack_time)->text(), QStringLiteral("First crack"));
     QCOMPARE(compared->table()->item(3, crack_time)->text(), QStringLiteral("7:00"));  // the mean of 8:00, 7:00, 6:00
