@@ -228,4 +228,6 @@ void RoastCompareWindow::FillTable() {
     table_->resizeColumnsToContents();
 }
 
+QString RoastCompareWindow::aligned_text() const { return aligned_text_->text(); }
+
 QPushButton* RoastCompareWindow::button(const QString& text) const { return findChild<QPushButton*>(text); }

@@ -50,6 +50,9 @@ public:
     QComboBox* alignment() const { return alignment_; }
     QPushButton* button(const QString& text) const;
     CurveFileActions& files() { return files_; }
+    // The line over the chart, saved with the picture: what the roasts are
+    // aligned at.
+    QString aligned_text() const;
 
 private:
     void Redraw();

@@ -62,7 +62,9 @@ void WindowPlacer::PlacePosition() {
     QPoint at;
     if (kept) {
         at = *kept;
-        user_placed_ = true;  // it stays where the user put it
+        // It stays where the user put it; moved in onto a smaller screen,
+        // that place is kept for a larger one until the user moves it.
+        user_placed_ = at == saved.toPoint();
     } else if (start) {
         at = start(frame);
     } else {

@@ -178,7 +178,12 @@ void RoastHistoryTest::historyComparesTheChosenRoasts() {
 
     // Aligned at the first crack, every roast's crack lies at 0 and the
     // time axis reaches back before it.
+    // Texts to the left, numbers to the right.
+    QVERIFY(compared->table()->item(0, 1)->textAlignment() & Qt::AlignLeft);
+    QVERIFY(compared->table()->item(0, crack_time)->textAlignment() & Qt::AlignRight);
     compared->AlignAt(AlignPoint::FirstCrack);
+    // The picture says what the roasts are aligned at.
+    QCOMPARE(compared->aligned_text(), QStringLiteral("Aligned at: first crack"));
     for (std::size_t i = 0; i < 3; ++i) {
         // The line's height at 0, between the points drawn around it: the
         // roast's temperature at its first crack.
