@@ -161,7 +161,7 @@ QWidget* RoastCurveWindow::BuildButtons() {
     });
     follow->setCheckable(true);
     follow->setToolTip(QStringLiteral("Steers the running step's heat and fan so the beans follow the background; "
-                                      "any key or button of the panel gives them back to you"));
+                                      "any key or button of the panel that changes the roast gives them back to you"));
     follow_status_ = new QLabel(rows);
     follow_status_->setObjectName(QStringLiteral("follow status"));
     // A long status asks for no wider window: it takes the rest of its row
