@@ -14,7 +14,7 @@ seconds=${KAVOLO_FUZZ_SECONDS:-60}
 jobs=$(nproc 2>/dev/null || echo 2)
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVOLO_FUZZ=ON >/dev/null
-cmake --build build/fuzz -j "$jobs" --target receive_fuzzer coff_fuzzer roast_log_fuzzer
+cmake --build build/fuzz -j "$jobs" --target receive_fuzzer coff_fuzzer roast_log_fuzzer artisan_fuzzer
 
 mkdir -p build/fuzz/artifacts
 # name, folder with its corpus and dictionary, longest input
@@ -22,6 +22,7 @@ fuzzers=(
     "receive_fuzzer host/serial/fuzz 4096"
     "coff_fuzzer host/profiles/fuzz 1024"
     "roast_log_fuzzer host/roast/fuzz 4096"
+    "artisan_fuzzer host/roast/fuzz/artisan 8192"
 )
 for entry in "${fuzzers[@]}"; do
     read -r name folder max_len <<<"$entry"

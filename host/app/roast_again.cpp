@@ -29,7 +29,10 @@ RoastAgain::RoastAgain(RoasterController& controller, LiveRoastCurve& curve)
 
 std::optional<std::vector<StepNode>> RoastAgain::StepsOf(const RoastLog& log, QString& why) {
     if (!log.Has(roastkey::kRunSteps)) {
-        why = QStringLiteral("the log does not say which steps the roast ran (it did not end)");
+        // Another program's roast says why its file gives no steps.
+        const std::string unknown = log.Get(roastkey::kRunStepsUnknown);
+        why = unknown.empty() ? QStringLiteral("the log does not say which steps the roast ran (it did not end)")
+                              : FromStd(unknown);
         return std::nullopt;
     }
     StepsParse parsed = ParseStepsText(log.Get(roastkey::kRunSteps));

@@ -52,7 +52,7 @@ void ComparePlot::Redraw() {
     ValueSpan temperatures, rates;
     double first = 0, last = 0;
     for (std::size_t i = 0; i < roasts_.size(); ++i) {
-        CurveTracer tracer(traced[i], celsius_);
+        CurveTracer tracer(traced[i], celsius_, roasts_[i].log->gap_seconds);
         for (const RoastSample& sample : roasts_[i].log->samples) tracer.Add(sample);
         temperatures.Add(tracer.temperatures());
         rates.Add(tracer.rates());

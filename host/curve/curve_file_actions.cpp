@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "artisan_profile.h"
 #include "roast_log_files.h"
 #include "warning_box.h"
 #include "window_settings.h"
@@ -15,6 +16,11 @@
 namespace {
 
 const QString kLogFilter = QStringLiteral("Roast log (*.csv)");
+// What opens as a roast: the console's logs and Artisan's profiles and CSV.
+const QString kRoastFilter =
+    QStringLiteral("Roast logs and Artisan profiles (*.csv *.alog);;Roast log (*.csv);;Artisan profile (*.alog);;"
+                   "All files (*)");
+const QString kArtisanFilter = QStringLiteral("Artisan profile (*.alog)");
 const QString kPictureFilter = QStringLiteral("PNG picture (*.png)");
 const QString kTableFilter = QStringLiteral("Table (*.csv)");
 const QString kProfileFilter = QStringLiteral("Coffee Setting (*.coff)");
@@ -55,7 +61,7 @@ QString SaveDialog(QWidget* parent, const QString& title, const QString& suggest
 CurveFileActions::CurveFileActions(QWidget* window, QString roasts_folder)
     : window_(window), folder_(std::move(roasts_folder)) {
     choose_log_to_open = [window](const QString& folder) {
-        return QFileDialog::getOpenFileName(window, QStringLiteral("Open roast"), folder, kLogFilter);
+        return QFileDialog::getOpenFileName(window, QStringLiteral("Open roast"), folder, kRoastFilter);
     };
     choose_log_to_save = [window](const QString& suggested) {
         return SaveDialog(window, QStringLiteral("Save log as"), suggested, kLogFilter, QStringLiteral("csv"));
@@ -67,11 +73,17 @@ CurveFileActions::CurveFileActions(QWidget* window, QString roasts_folder)
         return SaveDialog(window, QStringLiteral("Save table"), suggested, kTableFilter, QStringLiteral("csv"));
     };
     choose_background_log = [window](const QString& folder) {
-        return QFileDialog::getOpenFileName(window, QStringLiteral("Show as background"), folder, kLogFilter);
+        return QFileDialog::getOpenFileName(window, QStringLiteral("Show as background"), folder, kRoastFilter);
     };
     choose_profile_to_save = [window](const QString& suggested) {
         return SaveDialog(window, QStringLiteral("Save steps as profile"), suggested, kProfileFilter,
                           QStringLiteral("coff"));
+    };
+    choose_artisan_to_save = [window](const QString& suggested) {
+        return SaveDialog(window, QStringLiteral("Export for Artisan"), suggested, kArtisanFilter, QStringLiteral("alog"));
+    };
+    choose_export_folder = [window](const QString& folder) {
+        return QFileDialog::getExistingDirectory(window, QStringLiteral("Export for Artisan into the folder"), folder);
     };
     open_folder = [](const QString& folder) { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
 }
@@ -83,12 +95,20 @@ void CurveFileActions::ChooseAs(const CurveFileActions& other) {
     choose_table_to_save = other.choose_table_to_save;
     choose_background_log = other.choose_background_log;
     choose_profile_to_save = other.choose_profile_to_save;
+    choose_artisan_to_save = other.choose_artisan_to_save;
+    choose_export_folder = other.choose_export_folder;
     open_folder = other.open_folder;
 }
 
 QString CurveFileActions::MadeFolder() const {
     QDir().mkpath(folder_);
     return folder_;
+}
+
+QString CurveFileActions::ExportFolder() {
+    // Not the roasts folder: an exported roast there would be listed twice.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
 void CurveFileActions::OpenRoast() {
@@ -113,6 +133,18 @@ void CurveFileActions::SaveLogAs(const RoastLog* log) {
     const FileResult saved = SaveRoastLog(*log, path.toStdString());
     if (!saved.ok)
         ShowWarning(window_, QStringLiteral("Cannot save the roast log %1: %2").arg(path, FromStd(saved.reason)));
+}
+
+void CurveFileActions::ExportForArtisan(const RoastLog* log, bool celsius) {
+    if (!log || log->samples.empty()) {
+        ShowWarning(window_, QStringLiteral("There is no roast to export."));
+        return;
+    }
+    const QString path = choose_artisan_to_save(QDir(ExportFolder()).filePath(FromStd(ArtisanFileName(*log))));
+    if (path.isEmpty()) return;
+    const FileResult saved = ReplaceContents(path.toStdString(), ArtisanProfileText(*log, celsius));
+    if (!saved.ok)
+        ShowWarning(window_, QStringLiteral("Cannot write the Artisan profile %1: %2").arg(path, FromStd(saved.reason)));
 }
 
 void CurveFileActions::SavePicture(QWidget* picture, const QString& stem) {

@@ -1,5 +1,6 @@
 // The curve window's file actions: "Open roast…", "Save picture…", "Save
-// log as…", "Open folder" and "Show as background…", with the file
+// log as…", "Export for Artisan…", "Open folder" and "Show as
+// background…", with the file
 // choices they and "Save steps as profile…" ask for (Qt's file dialogs unless replaced, as tests do)
 // and the boxes that say what went wrong. What a chosen log is then used
 // for is the window's.
@@ -31,6 +32,10 @@ public:
     std::function<QString(const QString& suggested)> choose_table_to_save;
     std::function<QString(const QString& folder)> choose_background_log;
     std::function<QString(const QString& suggested)> choose_profile_to_save;
+    // The Artisan profile (.alog) to write one roast to, and the folder to
+    // write several to.
+    std::function<QString(const QString& suggested)> choose_artisan_to_save;
+    std::function<QString(const QString& folder)> choose_export_folder;
     // Opens the roasts folder in the desktop's file manager.
     std::function<bool(const QString& folder)> open_folder;
     // The same choices as `other` makes.
@@ -45,6 +50,9 @@ public:
     // Saves `log` (null or empty: there is nothing to save) where the user
     // chooses.
     void SaveLogAs(const RoastLog* log);
+    // Writes `log` as an Artisan profile where the user chooses, its
+    // temperatures in °C when `celsius`.
+    void ExportForArtisan(const RoastLog* log, bool celsius);
     // Saves a picture of `picture`, suggesting the name `stem`.png.
     void SavePicture(QWidget* picture, const QString& stem);
     // Saves `csv` (a table) where the user chooses, suggesting `stem`.csv.
@@ -54,6 +62,8 @@ public:
     // The log of a file, or a box naming the file and its first bad line.
     std::optional<RoastLog> ReadLogOrWarn(const QString& path);
     const QString& folder() const { return folder_; }
+    // Where exports for Artisan are first offered: the user's documents.
+    static QString ExportFolder();
 
 private:
     // The roasts folder, made when first needed, so the dialogs can start

@@ -24,8 +24,8 @@ std::string ReadingText(const std::optional<RoastSample>& sample, bool celsius) 
             bean = std::to_string(std::lround(TemperatureInUnit(*sample->bean_f, celsius))) + " " + unit;
         if (sample->ror_f_per_min) rate = OneDecimal(DegreesInUnit(*sample->ror_f_per_min, celsius)) + " " + unit + "/min";
         step = StepLabel(*sample);
-        fan = std::to_string(sample->fan);
-        heat = std::to_string(sample->heat);
+        if (sample->fan != kLevelUnknown) fan = std::to_string(sample->fan);
+        if (sample->heat != kLevelUnknown) heat = std::to_string(sample->heat);
     }
     return time + kSpacing + "Bean " + bean + kSpacing + "Rate of rise " + rate + kSpacing + "Step " + step +
            kSpacing + "Fan " + fan + kSpacing + "Heat " + heat;

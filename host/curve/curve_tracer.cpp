@@ -9,7 +9,7 @@ std::string StepLabel(const RoastSample& sample) {
 
 void CurveTracer::Add(const RoastSample& s) {
     // Nothing is drawn across a time without readings: the link was down.
-    const bool gap = last_ && IsGap(*last_, s);
+    const bool gap = last_ && IsGap(*last_, s, gap_seconds_);
     const bool cooling = IsCoolingPhase(s.run_phase);
 
     if (last_ && StepLabel(*last_) != StepLabel(s)) sink_.AddMark(s.seconds, StepLabel(s));

@@ -34,7 +34,9 @@ std::string StepLabel(const RoastSample& sample);
 
 class CurveTracer {
 public:
-    CurveTracer(CurveSink& sink, bool celsius) : sink_(sink), celsius_(celsius) {}
+    // `gap_seconds`: the log's, how far apart its samples are drawn apart.
+    CurveTracer(CurveSink& sink, bool celsius, double gap_seconds = kRoastGapSeconds)
+        : sink_(sink), celsius_(celsius), gap_seconds_(gap_seconds) {}
 
     // The next sample of the log (never earlier than the last one).
     void Add(const RoastSample& sample);
@@ -48,6 +50,7 @@ public:
 private:
     CurveSink& sink_;
     bool celsius_;
+    double gap_seconds_;
     std::optional<RoastSample> last_;
     bool bean_open_ = false;     // a bean line runs to the last sample
     bool bean_cooling_ = false;  // ...drawn as cooling

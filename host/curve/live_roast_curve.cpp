@@ -4,6 +4,7 @@
 #include <QtConcurrent>
 #include <algorithm>
 
+#include "artisan_export_task.h"
 #include "roast_curve_window.h"
 #include "roast_log_files.h"
 #include "warning_box.h"
@@ -68,6 +69,9 @@ RoastHistoryWindow& LiveRoastCurve::History() {
             window_->ShowBackgroundFile(path);
         };
         history_->compare = [this](const QStringList& paths) { Compare(paths); };
+        history_->export_for_artisan = [this](const QStringList& paths) {
+            ExportRoastsForArtisan(paths, celsius_(), Window().files(), history_);
+        };
         history_->roast_again = [this](const QString& path) {
             std::optional<RoastLog> log = Window().files().ReadLogOrWarn(path);
             if (log && roast_again) roast_again(*log, path);

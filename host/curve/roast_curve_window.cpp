@@ -17,6 +17,7 @@
 #include "flow_layout.h"
 #include "mark_controls.h"
 #include "phase_bar.h"
+#include "roast_files.h"
 #include "roast_log_names.h"
 #include "roast_notes_panel.h"
 #include "roast_phases.h"
@@ -29,6 +30,7 @@ const QString kTitle = QStringLiteral("Roast curve");
 const QString kOpenRoast = QStringLiteral("Open roast\u2026");
 const QString kSavePicture = QStringLiteral("Save picture\u2026");
 const QString kSaveLog = QStringLiteral("Save log as\u2026");
+const QString kExportArtisan = QStringLiteral("Export for Artisan\u2026");
 const QString kOpenFolder = QStringLiteral("Open folder");
 const QString kHistory = QStringLiteral("History\u2026");
 const QString kShowBackground = QStringLiteral("Show as background\u2026");
@@ -190,6 +192,10 @@ QWidget* RoastCurveWindow::BuildButtons() {
         CommitNotes();
         files_.SaveLogAs(shown_);
     });
+    add(kExportArtisan, [this] {
+        CommitNotes();
+        files_.ExportForArtisan(shown_, celsius_);
+    })->setToolTip(QStringLiteral("Writes this roast as an Artisan profile (.alog), in the panel's unit"));
     add(kRoastAgain, [this] {
         CommitNotes();
         if (roast_again && shown_) roast_again(*shown_, ShownPath());
@@ -279,7 +285,7 @@ void RoastCurveWindow::BindNotes() {
         notes_binding_.ToRecording(*recorder_);
     else if (live() && !shown_->samples.empty())
         notes_binding_.ToLastRoast(*recorder_, saved_roast_file ? saved_roast_file() : std::string());
-    else if (shown_ && shown_ == &opened_)
+    else if (shown_ && shown_ == &opened_ && RoastFileKeepsNotes(opened_path_.toStdString()))
         notes_binding_.ToOpenedFile(opened_, opened_path_.toStdString());
     else
         notes_binding_.ToNothing(shown_);

@@ -29,6 +29,7 @@ const QString kCompare = QStringLiteral("Compare");
 // The columns' widths and the sort, kept between runs.
 const QString kColumnsKey = QStringLiteral("history/columns");
 const QString kRoastAgain = QStringLiteral("Roast again");
+const QString kExport = QStringLiteral("Export for Artisan\u2026");
 
 QDateEdit* DateEdit(QWidget* parent, const QDate& date) {
     auto* edit = new QDateEdit(date, parent);
@@ -106,7 +107,8 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
         {kBackground, &RoastHistoryWindow::ShowChosenAsBackground},
         {kRoastAgain, &RoastHistoryWindow::RoastChosenAgain},
         {kDelete, &RoastHistoryWindow::DeleteChosen},
-        {kCompare, &RoastHistoryWindow::CompareChosen}};
+        {kCompare, &RoastHistoryWindow::CompareChosen},
+        {kExport, &RoastHistoryWindow::ExportChosen}};
     for (const auto& [text, action] : actions) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(text);
@@ -220,6 +222,9 @@ void RoastHistoryWindow::UpdateButtons() {
     for (const QString& text : {kOpen, kBackground, kRoastAgain, kDelete}) button(text)->setEnabled(chosen);
     const qsizetype comparable = ChosenPaths().size();
     button(kCompare)->setEnabled(comparable >= 2 && comparable <= kMostCompared);
+    button(kExport)->setEnabled(comparable >= 1);
+    button(kExport)->setToolTip(QStringLiteral("Writes the chosen roasts as Artisan profiles (.alog): one to a file, "
+                                               "several into a folder"));
     button(kCompare)->setToolTip(comparable > kMostCompared
                                      ? QStringLiteral("Compares up to %1 roasts at a time").arg(kMostCompared)
                                      : QStringLiteral("Draws the chosen roasts together, with a table of each "
@@ -229,6 +234,11 @@ void RoastHistoryWindow::UpdateButtons() {
 void RoastHistoryWindow::CompareChosen() {
     const QStringList paths = ChosenPaths();
     if (paths.size() >= 2 && paths.size() <= kMostCompared && compare) compare(paths);
+}
+
+void RoastHistoryWindow::ExportChosen() {
+    const QStringList paths = ChosenPaths();
+    if (!paths.isEmpty() && export_for_artisan) export_for_artisan(paths);
 }
 
 void RoastHistoryWindow::OpenChosen() {

@@ -44,6 +44,8 @@ public:
     std::function<void(const QStringList& paths)> compare;
     static constexpr int kMostCompared = 8;
     std::function<void(const QString& path)> roast_again;
+    // "Export for Artisan…": the chosen roasts' files (those that read).
+    std::function<void(const QStringList& paths)> export_for_artisan;
     // Asks a yes/no question: a message box unless replaced (tests).
     std::function<bool(const QString& question)> ask_yes_no;
 
@@ -52,6 +54,7 @@ public:
     void DeleteChosen();
     void CompareChosen();
     void RoastChosenAgain();
+    void ExportChosen();
 
     // True while the folder is being read.
     bool loading() const { return loader_.loading(); }

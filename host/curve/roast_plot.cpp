@@ -97,11 +97,11 @@ void RoastPlot::Draw() {
     chart_.ForgetScales();
     // The axes first, so the lines are thinned for them as they are drawn.
     NoDrawing no_drawing;
-    CurveTracer ranges(no_drawing, celsius_);
+    CurveTracer ranges(no_drawing, celsius_, shown_ ? shown_->gap_seconds : kRoastGapSeconds);
     if (shown_)
         for (const RoastSample& sample : shown_->samples) ranges.Add(sample);
     CurvePolylines background;
-    CurveTracer background_tracer(background, celsius_);
+    CurveTracer background_tracer(background, celsius_, background_ ? background_->gap_seconds : kRoastGapSeconds);
     if (background_)
         for (const RoastSample& sample : background_->samples) background_tracer.Add(sample);
     background_seconds_ = background_tracer.last_seconds();
@@ -129,7 +129,8 @@ void RoastPlot::Draw() {
         }
         for (const RoastMark& mark : background_->marks.list()) AddEventMark(background_marks_, mark, true);
     }
-    tracer_ = std::make_unique<CurveTracer>(static_cast<CurveSink&>(*this), celsius_);
+    tracer_ = std::make_unique<CurveTracer>(static_cast<CurveSink&>(*this), celsius_,
+                                            shown_ ? shown_->gap_seconds : kRoastGapSeconds);
     if (shown_) {
         for (const RoastSample& sample : shown_->samples) tracer_->Add(sample);
         for (const RoastMark& mark : shown_->marks.list()) AddEventMark(event_marks_, mark, false);

@@ -8,6 +8,7 @@ FollowTarget::FollowTarget(const RoastLog& background) {
     // The heating: from the first heating sample until the first that is
     // no longer heating (the run's cooling, or its end), when it ended.
     std::optional<double> heating_end;
+    log_.gap_seconds = background.gap_seconds;
     for (const RoastSample& s : background.samples) {
         if (s.machine_state == kRun && s.run_phase == kHeat) {
             log_.samples.push_back(s);
@@ -21,7 +22,7 @@ FollowTarget::FollowTarget(const RoastLog& background) {
     // The drop is marked as the cooling begins, by the clock of the moment,
     // so it may fall a little after the sample that shows the cooling.
     const std::optional<RoastMark> drop = background.marks.Find(MarkKind::Drop);
-    if (drop && drop->seconds <= end_seconds_ + kRoastGapSeconds) {
+    if (drop && drop->seconds <= end_seconds_ + log_.gap_seconds) {
         end_seconds_ = std::min(end_seconds_, drop->seconds);
         ends_at_drop_ = true;
     }
@@ -37,6 +38,7 @@ std::optional<int32_t> FollowTarget::FanAt(double seconds) const {
     const std::vector<RoastSample>& v = log_.samples;
     const auto after = std::upper_bound(v.begin(), v.end(), seconds,
                                         [](double t, const RoastSample& s) { return t < s.seconds; });
-    if (after == v.begin()) return v.empty() ? std::nullopt : std::optional<int32_t>(v.front().fan);
-    return (after - 1)->fan;
+    const RoastSample* at = after == v.begin() ? (v.empty() ? nullptr : &v.front()) : &*(after - 1);
+    if (!at || at->fan == kLevelUnknown) return std::nullopt;
+    return at->fan;
 }

@@ -16,7 +16,8 @@ public:
     // The background's bean temperature at `seconds` (none where it has no
     // reading, or past the end of following).
     std::optional<double> BeanAt(double seconds) const;
-    // The fan the background ran at `seconds`.
+    // The fan the background ran at `seconds`; none where its file does
+    // not say.
     std::optional<int32_t> FanAt(double seconds) const;
 
     // Following ends at these seconds; `ends_at_drop` tells a drop mark
@@ -26,6 +27,8 @@ public:
 
     // The background's samples while it heated, up to the end of following.
     const std::vector<RoastSample>& heating() const { return log_.samples; }
+    // How far apart the background's samples are a gap.
+    double gap_seconds() const { return log_.gap_seconds; }
 
 private:
     RoastLog log_;  // only the heating samples

@@ -71,11 +71,15 @@ std::string FollowEndWord(FollowEnd end) {
 
 RoastFollower::RoastFollower(const RoastLog& background) : target_(background) {
     // The background's own roast is the first lesson: the same roaster, if
-    // not the same batch.
+    // not the same batch; unless its file does not say the heat and fan it
+    // ran.
+    const std::vector<RoastSample>& heating = target_.heating();
+    const bool known = std::all_of(heating.begin(), heating.end(), LevelsKnown);
     double last = -1.0;
-    for (const RoastSample& s : target_.heating()) {
+    for (const RoastSample& s : heating) {
+        if (!known) break;
         learner_.Heat(s.seconds, s.heat);
-        if (s.bean_f && (last < 0 || s.seconds - last <= kRoastGapSeconds))
+        if (s.bean_f && (last < 0 || s.seconds - last <= target_.gap_seconds()))
             learner_.Reading(s.seconds, *s.bean_f, s.fan);
         else
             learner_.Break();

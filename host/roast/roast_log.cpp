@@ -39,7 +39,17 @@ std::optional<double> BeanAt(const RoastLog& log, double seconds) {
     if (after->seconds == seconds) return after->bean_f ? std::optional<double>(*after->bean_f) : std::nullopt;
     if (after == v.begin()) return std::nullopt;
     const RoastSample& before = *(after - 1);
-    if (!before.bean_f || !after->bean_f || IsGap(before, *after)) return std::nullopt;
+    if (!before.bean_f || !after->bean_f || IsGap(before, *after, log.gap_seconds)) return std::nullopt;
     const double share = (seconds - before.seconds) / (after->seconds - before.seconds);
     return *before.bean_f + share * (*after->bean_f - *before.bean_f);
+}
+
+double GapSecondsFor(const std::vector<RoastSample>& samples) {
+    if (samples.size() < 3) return kRoastGapSeconds;
+    std::vector<double> spacing;
+    spacing.reserve(samples.size() - 1);
+    for (std::size_t i = 1; i < samples.size(); ++i) spacing.push_back(samples[i].seconds - samples[i - 1].seconds);
+    const auto middle = spacing.begin() + static_cast<std::ptrdiff_t>(spacing.size() / 2);
+    std::nth_element(spacing.begin(), middle, spacing.end());
+    return std::max(kRoastGapSeconds, 2.5 * *middle);
 }

@@ -19,20 +19,33 @@ struct RoastSample {
     int32_t machine_state = 0;              // controller values at the reading
     int32_t run_phase = 0;
     int32_t step = 0;
-    int32_t fan = 0;
+    int32_t fan = 0;                        // kLevelUnknown where the log does not say
     int32_t heat = 0;
     int32_t time_left_units = 0;            // tenths of a minute
 };
+
+// A fan or heat level the log does not say (a roast read from another
+// program's file without the events that would say it).
+constexpr int32_t kLevelUnknown = -1;
+inline bool LevelsKnown(const RoastSample& s) { return s.fan != kLevelUnknown && s.heat != kLevelUnknown; }
 
 struct RoastHeaderLine {
     std::string key;
     std::string value;
 };
 
+// Samples further apart than this have a gap between them: the link was
+// down and nothing was read.
+constexpr double kRoastGapSeconds = 2.0;
+
 struct RoastLog {
     std::vector<RoastHeaderLine> header;  // every line but the marks'
     RoastMarks marks;
     std::vector<RoastSample> samples;
+    // Samples further apart than this have a gap between them: the
+    // console's own readings come twice a second; a file sampled less
+    // often has a longer one (see GapSecondsFor).
+    double gap_seconds = kRoastGapSeconds;
 
     // The value of the first line with `key`; empty when there is none.
     std::string Get(const std::string& key) const;
@@ -52,14 +65,19 @@ inline const std::string kStart = "start";
 inline const std::string kPlannedSteps = "planned_steps";
 inline const std::string kRunSteps = "run_steps";
 inline const std::string kIncomplete = "incomplete";
+// Why a roast read from another program's file has no run_steps.
+inline const std::string kRunStepsUnknown = "run_steps_unknown";
 }  // namespace roastkey
 
-// Samples further apart than this have a gap between them: the link was
-// down and nothing was read.
-constexpr double kRoastGapSeconds = 2.0;
-
 // True when the roaster read no temperature between `a` and `b`.
-inline bool IsGap(const RoastSample& a, const RoastSample& b) { return b.seconds - a.seconds > kRoastGapSeconds; }
+inline bool IsGap(const RoastSample& a, const RoastSample& b, double gap_seconds = kRoastGapSeconds) {
+    return b.seconds - a.seconds > gap_seconds;
+}
+
+// The gap of samples so spaced: kRoastGapSeconds, or two and a half times
+// their usual spacing (the median) when that is longer, so a file sampled
+// every three seconds draws as a line and a lost link still shows.
+double GapSecondsFor(const std::vector<RoastSample>& samples);
 
 // The minutes a sample's time left stands for.
 inline double TimeLeftMinutes(const RoastSample& s) { return s.time_left_units / 10.0; }

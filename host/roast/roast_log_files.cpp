@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "roast_files.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -91,15 +93,7 @@ FileResult SaveRoastLog(const RoastLog& log, const std::string& path) {
     return ReplaceContents(path, FormatRoastLog(log));
 }
 
-RoastLogParse ReadRoastLogFile(const std::string& path) {
-    std::string text, reason;
-    if (!ReadWholeFile(path, text, reason)) {
-        RoastLogParse failed;
-        failed.problem = reason;
-        return failed;
-    }
-    return ParseRoastLog(text);
-}
+RoastLogParse ReadRoastLogFile(const std::string& path) { return ReadRoastFile(path); }
 
 std::string ReadFailureText(const std::string& path, const RoastLogParse& parsed) {
     std::string text = "Cannot read the roast log " + path + ": ";

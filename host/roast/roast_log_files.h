@@ -69,7 +69,8 @@ private:
 // Writes the whole log to `path`, replacing a file there in one rename.
 FileResult SaveRoastLog(const RoastLog& log, const std::string& path);
 
-// Reads the log file at `path`; a file that cannot be read gives line 0
+// Reads the roast file at `path`: one of the console's logs, or another
+// program's roast (roast_files.h); a file that cannot be read gives line 0
 // and the reason.
 RoastLogParse ReadRoastLogFile(const std::string& path);
 // What a log that does not read is said with: "Cannot read the roast log

@@ -73,8 +73,11 @@ std::string ParseRow(const std::string& line, RoastSample& s) {
     if (!ValueOf(kStateWords, f[4], s.machine_state)) return "unknown state \"" + f[4] + "\"";
     if (!ValueOf(kPhaseWords, f[5], s.run_phase)) return "unknown phase \"" + f[5] + "\"";
     if (!ParseWhole(f[6], 0, 255, s.step)) return "bad step \"" + f[6] + "\"";
-    if (!ParseWhole(f[7], 0, 9, s.fan)) return "bad fan \"" + f[7] + "\"";
-    if (!ParseWhole(f[8], 0, 3, s.heat)) return "bad heat \"" + f[8] + "\"";
+    // An empty level: the roast's file did not say it.
+    if (f[7].empty()) s.fan = kLevelUnknown;
+    else if (!ParseWhole(f[7], 0, 9, s.fan)) return "bad fan \"" + f[7] + "\"";
+    if (f[8].empty()) s.heat = kLevelUnknown;
+    else if (!ParseWhole(f[8], 0, 3, s.heat)) return "bad heat \"" + f[8] + "\"";
     if (!ParseDecimal(f[9], 0, 1e5, number)) return "bad time left \"" + f[9] + "\"";
     s.time_left_units = static_cast<int32_t>(std::lround(number * 10));
     return {};
@@ -130,8 +133,9 @@ std::string FormatRoastSample(const RoastSample& s) {
     if (s.shown_f) row += std::to_string(*s.shown_f);
     row += ",";
     if (s.ror_f_per_min) row += OneDecimal(*s.ror_f_per_min);
+    auto level = [](int32_t value) { return value == kLevelUnknown ? std::string() : std::to_string(value); };
     row += "," + StateWord(s.machine_state) + "," + PhaseWord(s.run_phase) + "," + std::to_string(s.step) + "," +
-           std::to_string(s.fan) + "," + std::to_string(s.heat) + "," + OneDecimal(TimeLeftMinutes(s)) + "\n";
+           level(s.fan) + "," + level(s.heat) + "," + OneDecimal(TimeLeftMinutes(s)) + "\n";
     return row;
 }
 
@@ -205,6 +209,14 @@ RoastLogParse ParseRoastLog(const std::string& text, bool allow_cut_end) {
     if (!columns_seen && !allow_cut_end) return fail(number + 1, "no column line");
     // A log read back has its marks, not the order they were made in.
     result.log.marks.ForgetOrder();
+    result.log.gap_seconds = GapSecondsFor(result.log.samples);
     result.ok = true;
     return result;
+}
+
+RoastLogParse RoastLogRefused(int line, const std::string& problem) {
+    RoastLogParse refused;
+    refused.bad_line = line;
+    refused.problem = problem;
+    return refused;
 }

@@ -45,3 +45,6 @@ struct RoastLogParse {
 // dropped instead of refused, and a missing column line reads as a log
 // without samples.
 RoastLogParse ParseRoastLog(const std::string& text, bool allow_cut_end = false);
+
+// A reading refused: at `line` (0: no line) for `problem`.
+RoastLogParse RoastLogRefused(int line, const std::string& problem);

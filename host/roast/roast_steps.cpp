@@ -41,17 +41,29 @@ bool ParseTenths(const std::string& text, int32_t& tenths) {
 
 }  // namespace
 
+namespace {
+
+void AddStep(std::string& text, const StepNode& n) {
+    if (!text.empty()) text += ", ";
+    const std::string minutes = OneDecimal(n.time / 10.0);
+    if (IsCoolingStatus(n.status))
+        text += kCoolingWord + std::to_string(n.fan) + "/" + minutes;
+    else
+        text += std::to_string(n.fan) + "/" + minutes + "/" + std::to_string(n.heat);
+}
+
+}  // namespace
+
 std::string StepsText(const CStep_Data& list) {
     std::string text;
     uint32_t walked = 0;
-    for (const StepNode* n = list.head; n && walked < kMaxProfileSteps + 1; n = n->next, ++walked) {
-        if (!text.empty()) text += ", ";
-        const std::string minutes = OneDecimal(n->time / 10.0);
-        if (IsCoolingStatus(n->status))
-            text += kCoolingWord + std::to_string(n->fan) + "/" + minutes;
-        else
-            text += std::to_string(n->fan) + "/" + minutes + "/" + std::to_string(n->heat);
-    }
+    for (const StepNode* n = list.head; n && walked < kMaxProfileSteps + 1; n = n->next, ++walked) AddStep(text, *n);
+    return text;
+}
+
+std::string StepsText(const std::vector<StepNode>& steps) {
+    std::string text;
+    for (const StepNode& n : steps) AddStep(text, n);
     return text;
 }
 

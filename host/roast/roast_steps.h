@@ -16,6 +16,7 @@
 
 // `list`'s steps as one header value.
 std::string StepsText(const CStep_Data& list);
+std::string StepsText(const std::vector<StepNode>& steps);
 
 struct StepsParse {
     bool ok = false;

@@ -4,7 +4,7 @@
 
 #include "file_io.h"
 #include "file_reader.h"
-#include "roast_history.h"
+#include "roast_files.h"
 #include "roast_log_files.h"
 #include "roast_marks.h"
 #include "roast_notes.h"
@@ -122,17 +122,25 @@ RoastLogParse ReadRoastLogEnds(const std::string& path) {
 }
 
 RoastSummary ReadRoastSummary(const std::string& path) {
-    if (!IsRoastFileAt(path)) {
-        RoastSummary other;
-        other.path = path;
-        other.listed = false;
-        return other;
-    }
+    if (std::optional<RoastSummary> roast = ReadRoastSummaryIfRoast(path)) return *roast;
+    // No kind of roast file (a table saved beside the roasts): not listed.
+    RoastSummary other;
+    other.path = path;
+    other.listed = false;
+    return other;
+}
+
+RoastSummary ReadLogSummary(const std::string& path) {
     const RoastLogParse read = ReadRoastLogEnds(path);
     if (read.ok) return SummaryOf(read.log, path);
+    return SummaryOfProblem(path, read.bad_line > 0 ? "line " + std::to_string(read.bad_line) + ": " + read.problem
+                                                    : read.problem);
+}
+
+RoastSummary SummaryOfProblem(const std::string& path, const std::string& problem) {
     RoastSummary summary;
     summary.path = path;
-    summary.problem = read.bad_line > 0 ? "line " + std::to_string(read.bad_line) + ": " + read.problem : read.problem;
+    summary.problem = problem;
     summary.start = FsPath(path).filename().u8string();  // sorts by the name's date
     return summary;
 }

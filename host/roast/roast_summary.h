@@ -50,7 +50,14 @@ RoastSummary SummaryOf(const RoastLog& log, const std::string& path);
 // rows read is reported with its line, as ReadRoastLogFile reports it.
 RoastLogParse ReadRoastLogEnds(const std::string& path);
 
-// The summary of the log at `path`; a file that does not read gives its
-// problem ("line 3: bad event ..."), and one that is no roast log is not
-// listed.
+// The summary of the roast file at `path`, whichever kind it is (see
+// roast_files.h); a file that does not read gives its problem ("line 3:
+// bad event ..."), and a file of no roast kind is not listed.
 RoastSummary ReadRoastSummary(const std::string& path);
+
+// The summary of the console's log at `path`, read as ReadRoastLogEnds
+// reads it.
+RoastSummary ReadLogSummary(const std::string& path);
+// The summary of a file that does not read: its name for its start, and
+// its problem.
+RoastSummary SummaryOfProblem(const std::string& path, const std::string& problem);

@@ -112,6 +112,8 @@ TEST(CommandLine, TakesABackgroundLogThatReadsAndFollowOnlyWithIt) {
     const QByteArray columns = QByteArray(kRoastLogColumns) + "\n";
     const QString good = write("good.csv", "# profile: P\n" + columns + "0.5,70,70,,run,heat,1,5,3,5.9\n");
     const QString bad = write("bad.csv", "# profile: P\n" + columns + "0.5,70,70,,run,heat,1,12,3,5.9\n");
+    const QString alog = write("artisan.alog", "{'mode': 'C', 'timex': [0.0, 2.0], 'temp2': [90.0, 91.0]}");
+    const QString bad_alog = write("bad.alog", "{'mode': 'C',\n 'timex': __import__('os')}");
 
     CommandLineOptions o = ParseCommandLine({"kavolo-roaster", "--background", good, "--follow"});
     ASSERT_TRUE(o.ok) << o.error;
@@ -120,6 +122,9 @@ TEST(CommandLine, TakesABackgroundLogThatReadsAndFollowOnlyWithIt) {
     EXPECT_EQ(o.background_log->Get("profile"), "P");
     o = ParseCommandLine({"kavolo-roaster", "--simulate", "--background=" + good});
     EXPECT_TRUE(o.ok && !o.follow && o.background_log) << o.error;
+    o = ParseCommandLine({"kavolo-roaster", "--background", alog, "--follow"});
+    ASSERT_TRUE(o.ok && o.background_log) << o.error;
+    EXPECT_EQ(o.background_log->samples.size(), 2u);
 
     const std::pair<QStringList, std::string> rejected[] = {
         {{"--follow"}, "--follow needs --background FILE, the roast to follow."},
@@ -127,6 +132,9 @@ TEST(CommandLine, TakesABackgroundLogThatReadsAndFollowOnlyWithIt) {
         {{"--background", good, "--background", good}, "--background is given more than once."},
         {{"--background", bad, "--follow"},
          "Cannot read the roast log " + bad.toStdString() + ": line 3: bad fan \"12\"."},
+        {{"--background", bad_alog},
+         "Cannot read the roast log " + bad_alog.toStdString() +
+             ": line 2: not an Artisan profile: a call of __import__ where a value belongs."},
         {{"--background", dir.filePath("none.csv")}, "Cannot read the roast log " + dir.filePath("none.csv").toStdString() + ": "},
     };
     for (const auto& [args, error] : rejected) {

@@ -33,6 +33,7 @@ private slots:
     void roastAgainMakesTheStepsAsRunTheProfileAndTheRoastTheBackground();
     void followModeGoesOffAtAPanelKeyButNotAtTheCurvesMarks();
     void followingARoastRunsItsStepsUnlessTheUserChoseAnother();
+    void roastAgainTakesAnArtisanRoastWhoseEventsMakeAProgram();
 };
 
 namespace {
@@ -281,6 +282,48 @@ void WindowRoastTest::thePanelsKeysWorkInTheCurveWindow() {
     curve->notes()->bean_field()->setFocus();
     QTest::keyClick(keys, Qt::Key_Up);
     QCOMPARE(s.roast_time, 31);
+}
+
+void WindowRoastTest::roastAgainTakesAnArtisanRoastWhoseEventsMakeAProgram() {
+    QTemporaryDir roasts;
+    Stand t(roasts.path());
+    RoastSession& session = t.window->roast_session();
+    QStringList warnings;
+    session.roast_again().warn = [&](const QString& text) { warnings << text; };
+    // Six minutes from CHARGE, a sample every two seconds: Burner 3 and Air 7
+    // at CHARGE, Burner 2 after two minutes, the drop at 6:00, COOL at 7:00.
+    auto alog = [&](const QString& name, const QByteArray& events) {
+        QByteArray timex, temp2;
+        for (int i = 0; i < 240; ++i) {
+            timex += (i ? ", " : "") + QByteArray::number(i * 2) + ".0";
+            temp2 += (i ? ", " : "") + QByteArray::number(90 + i / 2) + ".0";
+        }
+        QFile file(roasts.filePath(name));
+        if (!file.open(QIODevice::WriteOnly)) return QString();
+        file.write("{'mode': 'C', 'title': 'Guji', 'timeindex': [0, 0, 0, 0, 0, 0, 180, 210], 'timex': [" + timex +
+                   "], 'temp2': [" + temp2 + "]" + events + "}");
+        return file.fileName();
+    };
+    const QString programmed = alog(QStringLiteral("programmed.alog"),
+                                    ", 'specialevents': [0, 0, 60], 'specialeventstype': [3, 0, 3], "
+                                    "'specialeventsvalue': [1.3, 1.7, 1.2]");
+    const QString plain = alog(QStringLiteral("plain.alog"), "");
+    session.ShowCurve();
+    RoastCurveWindow* curve = session.curve().window();
+    curve->OpenRoastFile(programmed);
+    curve->button(QStringLiteral("Roast again"))->click();
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+    std::vector<std::array<int, 4>> working;
+    for (const StepNode& n : Snapshot(t.window->controller().console.working.head))
+        working.push_back({n.fan, n.time, n.heat, static_cast<int>(n.status)});
+    QVERIFY(working == (std::vector<std::array<int, 4>>{{7, 20, 3, 0}, {7, 40, 2, 0}, {7, 10, 0, 10}}));
+    QCOMPARE(curve->background_path(), programmed);
+
+    curve->OpenRoastFile(plain);
+    curve->button(QStringLiteral("Roast again"))->click();
+    QCOMPARE(warnings, QStringList{QStringLiteral("Cannot roast again: its file has no Burner and Air events to make "
+                                                  "a program of.")});
+    QCOMPARE(curve->background_path(), programmed);
 }
 
 QTEST_MAIN(WindowRoastTest)

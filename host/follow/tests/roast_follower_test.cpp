@@ -252,3 +252,28 @@ TEST(RoastFollower, EndsForGoodAndNeverHeatsInCooling) {
 }
 
 }  // namespace
+
+namespace {
+
+// A background as another program's file gives it: a sample every three
+// seconds, and no heat or fan.
+TEST(RoastFollower, FollowsASparseBackgroundThatDoesNotSayItsLevels) {
+    const RoastLog full = Background();
+    RoastLog sparse;
+    sparse.marks = full.marks;
+    for (std::size_t i = 5; i < full.samples.size(); i += 6) {
+        RoastSample s = full.samples[i];
+        s.fan = s.heat = kLevelUnknown;
+        sparse.samples.push_back(s);
+    }
+    sparse.gap_seconds = GapSecondsFor(sparse.samples);
+    Roaster slower;
+    slower.tau_seconds = 260;
+    RoastFollower follower(sparse);
+    const RoastRun run = Roast(slower, &follower);
+    EXPECT_LT(RmsMiss(run.log, full), 3.0);
+    EXPECT_EQ(follower.end(), FollowEnd::Drop);
+    for (const Choice& c : run.choices) EXPECT_TRUE(c.values.fan >= 1 && c.values.fan <= 9 && c.values.heat >= 1);
+}
+
+}  // namespace
