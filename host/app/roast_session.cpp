@@ -27,7 +27,8 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
       recorder_(clock_, &files_, kProgramAndVersion),
       curve_(recorder_, &files_, folder_, main_window, [&controller] { return controller.state().show_celsius != 0; }),
       follow_(recorder_, controller.step_values),
-      again_(controller, curve_) {
+      again_(controller, curve_),
+      followed_profile_(controller, follow_, again_, curve_) {
     files_.on_failure = [this](const std::string& path, const std::string& reason) {
         ReportWriteFailure(path, reason);
     };
@@ -37,7 +38,11 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
     controller_.events().Add(follow_);
     controller_.events().Add(recorder_);
     controller_.events().Add(curve_);
+    controller_.events().Add(followed_profile_);
     follow_.on_change = [this] { ShowFollowStatus(); };
+    followed_profile_.on_change = [this] { ShowFollowStatus(); };
+    again_.on_profile_made = [this] { ShowFollowStatus(); };
+    curve_.background_changed = [this] { followed_profile_.BackgroundChanged(); };
     curve_.follow_toggled = [this](bool on) { ToggleFollow(on); };
     curve_.roast_again = [this](const RoastLog& log, const QString& path) { again_.Roast(log, path); };
     curve_.save_steps_as_profile = [this](const RoastLog& log) { again_.SaveSteps(log); };
@@ -55,6 +60,7 @@ void RoastSession::Close() {
     controller_.events().Remove(follow_);
     controller_.events().Remove(recorder_);
     controller_.events().Remove(curve_);
+    controller_.events().Remove(followed_profile_);
 }
 
 void RoastSession::StartWithBackground(RoastLog background, const QString& path, bool follow) {
@@ -72,6 +78,8 @@ void RoastSession::ToggleFollow(bool on) {
         follow_.Arm(*window->background(), QFileInfo(window->background_path()).fileName().toStdString());
     else
         follow_.Disarm();
+    // Between runs, the background's steps become the profile.
+    if (on) followed_profile_.FollowTurnedOn();
     // The button shows what follow mode does, also when nothing changed.
     ShowFollowStatus();
 }
@@ -80,6 +88,7 @@ void RoastSession::ShowFollowStatus() {
     const FollowState state = follow_.state();
     const bool on = state == FollowState::Armed || state == FollowState::Following || state == FollowState::Paused;
     curve_.ShowFollowStatus(on, QString::fromStdString(follow_.StatusText()));
+    curve_.ShowProfileNote(followed_profile_.Note());
 }
 
 void RoastSession::ReportWriteFailure(const std::string& path, const std::string& reason) {

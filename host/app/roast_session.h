@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "follow_session.h"
+#include "followed_profile.h"
 #include "live_roast_curve.h"
 #include "roast_again.h"
 #include "roast_log_files.h"
@@ -36,8 +37,9 @@ public:
 
     // Shows `background`, read from `path`, behind the curve from the start
     // (the command line's --background) and, with `follow`, arms follow
-    // mode for the next run (--follow). The curve window opens beside the
-    // panel once the panel shows.
+    // mode for the next run (--follow), with the background's steps as the
+    // profile. The curve window opens beside the panel once the panel
+    // shows.
     void StartWithBackground(RoastLog background, const QString& path, bool follow);
 
     // The panel's menu entries.
@@ -57,6 +59,8 @@ private:
     void ReportWriteFailure(const std::string& path, const std::string& reason);
     // "Follow background" turned on (with the curve's background) or off.
     void ToggleFollow(bool on);
+    // What follow mode does and what the profile the next roast runs is,
+    // in the curve window.
     void ShowFollowStatus();
 
     RoasterController& controller_;
@@ -68,6 +72,7 @@ private:
     LiveRoastCurve curve_;
     FollowSession follow_;
     RoastAgain again_;
+    FollowedProfile followed_profile_;
     QPointer<QMessageBox> failure_box_;
     bool closed_ = false;
 };

@@ -17,7 +17,10 @@ class QWidget;
 class CurveFileActions {
 public:
     // `window` parents the dialogs and boxes; `roasts_folder` is where the
-    // dialogs start and what "Open folder" opens.
+    // dialogs that open a roast start and what "Open folder" opens. The
+    // dialogs that save a picture, a table or a copy of a log start where
+    // the user last saved one, at first in the user's pictures or
+    // documents folder.
     CurveFileActions(QWidget* window, QString roasts_folder);
 
     // The file choices, each returning the path chosen or an empty string

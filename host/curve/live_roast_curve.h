@@ -74,6 +74,10 @@ public:
     std::function<void(const RoastLog& log)> save_steps_as_profile;
     // What follow mode does, shown in the curve window (now or once made).
     void ShowFollowStatus(bool on, const QString& text);
+    // What the profile the next roast runs is, the same way.
+    void ShowProfileNote(const QString& text);
+    // Told when the curve window's background changes.
+    std::function<void()> background_changed;
     // Draws `log`, read from `path`, as the background, in the window made
     // for it if need be (it is not shown for this).
     void ShowBackground(RoastLog log, const QString& path);
@@ -101,6 +105,7 @@ private:
     std::vector<QPointer<RoastCompareWindow>> comparisons_;
     bool follow_on_ = false;
     QString follow_text_;
+    QString profile_note_;
     // The recorder keeps its listeners; this one goes quiet when this dies.
     std::shared_ptr<LiveRoastCurve*> self_;
 };
