@@ -28,6 +28,10 @@ constexpr double kFanStrayCost = 0.05 / 6.0;
 constexpr double kStuckF = 5.0;
 constexpr double kClosingF = 1.0;
 constexpr double kStuckSeconds = 20.0;
+// The gap is watched only once the heater is believed to have come this
+// near (heat levels) to the heat sent: until then the heat has not done
+// what it will, and a gap still open says nothing of the fan.
+constexpr double kHeaterSettledLevels = 0.25;
 // A fan trial moves the fan this many levels and holds it this long; the
 // next may come once as long again has passed and the beans have moved on
 // by kTrialSpacingF (the fan's effect changes with the beans' temperature:
@@ -152,6 +156,14 @@ std::optional<FollowChoice> RoastFollower::TryFan(double now, FollowChoice sent)
     const std::optional<double> wanted = target_.BeanAt(now);
     if (!wanted) return std::nullopt;
     const double miss = learner_.BeanNow() - *wanted;
+    const auto& guesses = learner_.guesses();
+    const auto belief = learner_.Belief();
+    double heater = 0;
+    for (std::size_t i = 0; i < guesses.size(); ++i) heater += belief[i] * guesses[i].heater;
+    if (std::abs(heater - sent.heat) > kHeaterSettledLevels) {
+        misses_.clear();
+        return std::nullopt;
+    }
     misses_.emplace_back(now, miss);
     while (misses_.size() > 2 && now - misses_[1].first >= kStuckSeconds) misses_.pop_front();
     // The heat does all it can, the beans are well off, and the gap has
