@@ -33,6 +33,7 @@ QString FromStd(const std::string& text) { return QString::fromStdString(text); 
 const QString kPicturesKey = QStringLiteral("files/pictures");
 const QString kTablesKey = QStringLiteral("files/tables");
 const QString kLogsKey = QStringLiteral("files/logs");
+const QString kArtisanKey = QStringLiteral("files/artisan");
 
 QString SaveFolder(const QString& key, QStandardPaths::StandardLocation first) {
     const QString last = WindowSettings().value(key).toString();
@@ -107,8 +108,11 @@ QString CurveFileActions::MadeFolder() const {
 
 QString CurveFileActions::ExportFolder() {
     // Not the roasts folder: an exported roast there would be listed twice.
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return SaveFolder(kArtisanKey, QStandardPaths::DocumentsLocation);
+}
+
+void CurveFileActions::KeepExportFolder(const QString& folder) {
+    WindowSettings().setValue(kArtisanKey, QFileInfo(folder).absoluteFilePath());
 }
 
 void CurveFileActions::OpenRoast() {
@@ -142,6 +146,7 @@ void CurveFileActions::ExportForArtisan(const RoastLog* log, bool celsius) {
     }
     const QString path = choose_artisan_to_save(QDir(ExportFolder()).filePath(FromStd(ArtisanFileName(*log))));
     if (path.isEmpty()) return;
+    KeepExportFolder(QFileInfo(path).absolutePath());
     const FileResult saved = ReplaceContents(path.toStdString(), ArtisanProfileText(*log, celsius));
     if (!saved.ok)
         ShowWarning(window_, QStringLiteral("Cannot write the Artisan profile %1: %2").arg(path, FromStd(saved.reason)));

@@ -62,8 +62,10 @@ public:
     // The log of a file, or a box naming the file and its first bad line.
     std::optional<RoastLog> ReadLogOrWarn(const QString& path);
     const QString& folder() const { return folder_; }
-    // Where exports for Artisan are first offered: the user's documents.
+    // Where exports for Artisan are offered: where the last one went, else
+    // the user's documents.
     static QString ExportFolder();
+    static void KeepExportFolder(const QString& folder);
 
 private:
     // The roasts folder, made when first needed, so the dialogs can start
