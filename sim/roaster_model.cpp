@@ -61,6 +61,14 @@ void RoasterModel::TakeFrame(const Frame& f, int64_t now_ms) {
     case kCmdStatus:
     case kCmdStart:
         console_ = ConsoleView{f[5], f[6], f[7], f[8], f[9]};
+        // Between runs the roasted beans are taken out and green ones put
+        // in: every run after the first starts with a new batch (the first
+        // with the beans as they were set up, e.g. --start-temperature).
+        if (console_.Running() && !was_running_) {
+            if (has_run_) thermal_.NewBatch();
+            has_run_ = true;
+        }
+        was_running_ = console_.Running();
         if (!faults.silent) QueueReply(now_ms);
         break;
     case kCmdProgramStep:

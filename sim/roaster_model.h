@@ -117,6 +117,10 @@ private:
     std::vector<std::array<uint8_t, 3>> download_;  // steps of a download under way
     int64_t thermal_ms_ = 0;
     bool thermal_started_ = false;
+    // Whether the console's last status frame asked for a run, and whether
+    // one has run yet: a run after the first is a new batch.
+    bool was_running_ = false;
+    bool has_run_ = false;
     int replies_ = 0;
     int downloads_ = 0;
     int hellos_ = 0;

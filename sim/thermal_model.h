@@ -79,6 +79,12 @@ public:
 
     double temperature_f() const { return temperature_f_; }
     void set_temperature_f(double t) { temperature_f_ = t; }
+    // A new batch of green beans: at the room's temperature, with all their
+    // moisture. The heater keeps what warmth it has.
+    void NewBatch() {
+        temperature_f_ = response_.room_f;
+        moisture_ = 1.0;
+    }
     double room_f() const { return response_.room_f; }
     const BeanResponse& response() const { return response_; }
 

@@ -169,6 +169,40 @@ TEST(RoasterModel, AHigherFanCoolsTheBeansFaster) {
     EXPECT_LT(after_cooling[1], after_cooling[0] - 50) << "fan 9 against fan 2";
 }
 
+// Between runs the roasted beans make way for green ones: a second roast
+// of a session starts at the room's temperature with all its moisture, so
+// it roasts as the first did (first crack's slowing included); the first
+// starts with the beans as they were set up.
+TEST(RoasterModel, EachRunAfterTheFirstIsANewBatch) {
+    RoasterModel::Options options;
+    options.beans.airflow = Airflow::HotAir;
+    RoasterModel m(options);
+    m.thermal().set_temperature_f(150);
+    int64_t t = 0;
+    const auto roast = [&] {
+        Send(m, Status(0x04, 0x02, 5, 59, 2), t);
+        const double start = m.temperature_f();
+        for (const int64_t end = t + 10 * 60 * 1000; t < end; t += 500) Send(m, Status(0x04, 0x02, 5, 59, 2), t);
+        const double dropped = m.temperature_f();
+        for (const int64_t end = t + 4 * 60 * 1000; t < end; t += 500) Send(m, Status(0x04, 0x04, 9, 40, 0), t);
+        for (const int64_t end = t + 60 * 1000; t < end; t += 500) Send(m, Status(0x01, 0x00, 5, 0, 0), t);
+        return std::make_pair(start, dropped);
+    };
+    const auto first = roast();
+    EXPECT_EQ(first.first, 150);
+    roast();
+    EXPECT_GT(m.temperature_f(), 120) << "still warm after cooling";
+    const auto third = roast();
+    EXPECT_EQ(third.first, 70);
+    RoasterModel fresh(options);
+    t = 0;
+    const auto from_room = [&] {
+        for (; t < 10 * 60 * 1000; t += 500) Send(fresh, Status(0x04, 0x02, 5, 59, 2), t);
+        return fresh.temperature_f();
+    }();
+    EXPECT_NEAR(third.second, from_room, 0.5);
+}
+
 // The bean temperature after `seconds` under `inputs` from the room.
 double BeansAfter(const BeanResponse& r, const ThermalInputs& inputs, int seconds) {
     ThermalModel t(r);
