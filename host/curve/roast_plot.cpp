@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
+#include <limits>
 
 #include "curve_colours.h"
 #include "curve_polylines.h"
@@ -274,6 +275,7 @@ void RoastPlot::AddMark(double seconds, const std::string& label) {
     step_marks_.push_back({seconds, NewMarkLine(seconds, kStepMark, 1.0, Qt::DashLine),
                            NewMarkLabel(label, true, QColor(60, 60, 60)), LabelPlace::AbovePlot});
     PlaceLabel(step_marks_.back());
+    SpaceStepLabels();
 }
 
 void RoastPlot::AddEventMark(std::vector<Mark>& into, const RoastMark& mark, bool background) {
@@ -307,6 +309,18 @@ void RoastPlot::PlaceLabel(const Mark& mark) {
 void RoastPlot::PlaceAllLabels() {
     for (const std::vector<Mark>* marks : {&step_marks_, &event_marks_, &background_marks_})
         for (const Mark& mark : *marks) PlaceLabel(mark);
+    SpaceStepLabels();
+}
+
+void RoastPlot::SpaceStepLabels() {
+    constexpr double kSpace = 3;  // pixels between two labels
+    double free_until = std::numeric_limits<double>::infinity();
+    for (auto mark = step_marks_.rbegin(); mark != step_marks_.rend(); ++mark) {
+        const QRectF at = mark->label->mapRectToScene(mark->label->boundingRect());
+        const bool fits = at.right() + kSpace <= free_until;
+        mark->label->setVisible(fits);
+        if (fits) free_until = at.left();
+    }
 }
 
 void RoastPlot::RedrawEventMarks() {
@@ -349,6 +363,14 @@ void RoastPlot::ExtendCooling(double seconds) {
 std::vector<std::pair<double, QString>> RoastPlot::marks() const {
     std::vector<std::pair<double, QString>> out;
     for (const Mark& mark : step_marks_) out.emplace_back(mark.seconds, mark.label->text());
+    return out;
+}
+
+std::vector<std::pair<QString, QRectF>> RoastPlot::shown_step_labels() const {
+    std::vector<std::pair<QString, QRectF>> out;
+    for (const Mark& mark : step_marks_)
+        if (mark.label->isVisible())
+            out.emplace_back(mark.label->text(), mark.label->mapRectToScene(mark.label->boundingRect()));
     return out;
 }
 

@@ -64,6 +64,8 @@ public:
     const std::vector<QLineSeries*>& bean_lines() const { return bean_.lines; }
     const std::vector<QLineSeries*>& rate_lines() const { return rate_.lines; }
     std::vector<std::pair<double, QString>> marks() const;
+    // The step marks' labels shown, with where they stand on the chart.
+    std::vector<std::pair<QString, QRectF>> shown_step_labels() const;
     const std::vector<QAreaSeries*>& cooling_bands() const { return cooling_bands_; }
     QValueAxis* temperature_axis() const { return chart_.temperature_axis(); }
     QValueAxis* rate_axis() const { return chart_.rate_axis(); }
@@ -127,6 +129,10 @@ private:
     void AddEventMark(std::vector<Mark>& into, const RoastMark& mark, bool background);
     void PlaceLabel(const Mark& mark);
     void PlaceAllLabels();
+    // Shows the step labels that fit side by side above the plot, the
+    // latest first: a program of many short steps would print its numbers
+    // over each other.
+    void SpaceStepLabels();
     // The plot grew: lines thinned for a smaller one are drawn afresh.
     void OnPlotAreaChanged(const QRectF& plot);
 

@@ -60,6 +60,7 @@ private slots:
     // Window places, columns and the notes' state start afresh.
     void init() { WindowSettings().clear(); }
     void drawsARunAsItIsRecorded();
+    void shortStepsLabelOnlyWhereTheirNumbersFit();
     void rateAxisSpansTheHeatingsRatesNotTheCoolings();
     void opensSavedRoastsAndRefusesBadOnes();
     void thinnedLinesKeepTheirShapeOnScreen();
@@ -125,6 +126,24 @@ void RoastCurveTest::drawsARunAsItIsRecorded() {
     const RoastLogParse read = ReadRoastLogFile(saved.toStdString());
     QVERIFY(read.ok);
     QCOMPARE(read.log.samples.size(), t.recorder.log().samples.size());
+}
+
+// A kept program of many six-second steps: the labels shown never overlap,
+// and the running step's is always one of them.
+void RoastCurveTest::shortStepsLabelOnlyWhereTheirNumbersFit() {
+    Stand t;
+    for (int step = 1; step <= 20; ++step) {
+        t.Run(kHeat, step);
+        t.Read(6.0 * (step - 1), 6.0 * step - 0.5, 100);
+        if (step == 1) continue;  // the run's start: no mark
+        const auto shown = t.window()->plot().shown_step_labels();
+        QVERIFY(!shown.empty());
+        QCOMPARE(shown.back().first, QString::number(step));
+        for (std::size_t i = 1; i < shown.size(); ++i)
+            QVERIFY2(shown[i - 1].second.right() < shown[i].second.left(), qPrintable(shown[i].first));
+    }
+    QVERIFY(t.window()->plot().shown_step_labels().size() < 20);
+    QCOMPARE(t.window()->plot().marks().size(), std::size_t{19});  // step 1 begins the run: no mark
 }
 
 void RoastCurveTest::opensSavedRoastsAndRefusesBadOnes() {
