@@ -1,6 +1,7 @@
 #include "roast_steps.h"
 
 #include <cmath>
+#include <regex>
 
 #include "roast_notes.h"
 #include "roast_numbers.h"
@@ -93,10 +94,19 @@ StepsParse ParseStepsText(const std::string& text) {
 
 namespace {
 
+// A profile's name without the start a roast made again put after it
+// ("Light roast 12-08 14:03", "Light ro… 2026-12-08 14:03"), so a roast
+// made again from one made again is not named after two starts.
+std::string WithoutStart(const std::string& profile) {
+    static const std::regex kStart("(\u2026)? *(\\d{4}-)?\\d{2}-\\d{2} \\d{2}:\\d{2}$");
+    const std::string what = std::regex_replace(profile, kStart, "");
+    return what.empty() ? profile : what;
+}
+
 // What a roast made again is named after: its bean, else its profile.
 std::string WhatOf(const RoastLog& log) {
     std::string what = NotesOf(log).bean;
-    return what.empty() ? log.Get(roastkey::kProfile) : what;
+    return what.empty() ? WithoutStart(log.Get(roastkey::kProfile)) : what;
 }
 
 // "<what> <when>", either part left out when empty; "Roast" for none.

@@ -205,6 +205,12 @@ TEST(RoastSteps, ARoastMadeAgainIsNamedAfterItsBeanOrProfileAndStart) {
     log.Set(roastkey::kProfile, "Light roast");
     log.Set(roastkey::kStart, "2026-12-08T14:03:05+01:00");
     EXPECT_EQ(NameFromRoast(log), "Light roast 2026-12-08 14:03");
+    // Made again from a roast made again: named after one start, the new.
+    for (const char* again : {"Light roast 2026-12-01 09:00", "Light roast 12-01 09:00", "Light roast\u2026 12-01 09:00"})
+    {
+        log.Set(roastkey::kProfile, again);
+        EXPECT_EQ(NameFromRoast(log), "Light roast 2026-12-08 14:03") << again;
+    }
     log.Set(kBeanKey, "Kenya AA");
     EXPECT_EQ(NameFromRoast(log), "Kenya AA 2026-12-08 14:03");
 }
