@@ -40,6 +40,7 @@ const QString kPanel = QStringLiteral("Panel");
 const QString kFollow = QStringLiteral("Follow background");
 const QString kRoastAgain = QStringLiteral("Roast again");
 const QString kSaveSteps = QStringLiteral("Save steps as profile…");
+const QString kPlanProgram = QStringLiteral("Plan a program");
 // Whether the notes are shown beside the curve, kept between runs.
 const QString kNotesShownKey = QStringLiteral("curve/notes_shown");
 // Narrower than this (a window beside the panel on a small screen), the
@@ -123,6 +124,12 @@ QWidget* RoastCurveWindow::BuildPicture() {
     reading_->setFont(reading_font);
     reading_->setFixedHeight(QFontMetrics(reading_font).height() + 4);
     phase_bar_ = new PhaseBar(picture_);
+    // What the roaster's model rests on and foresees.
+    model_line_ = new QLabel(picture_);
+    model_line_->setObjectName(QStringLiteral("model line"));
+    model_line_->setWordWrap(true);
+    model_line_->setStyleSheet(QStringLiteral("color: %1").arg(ColourName(curve_colour::kForecast)));
+    model_line_->hide();
 
     // The legend under the chart, so the line above it has the width for
     // what is shown and its background.
@@ -131,6 +138,7 @@ QWidget* RoastCurveWindow::BuildPicture() {
     layout->setSpacing(2);
     layout->addWidget(summary_);
     layout->addWidget(reading_);
+    layout->addWidget(model_line_);
     layout->addWidget(plot_.view(), 1);
     layout->addWidget(legend_);
     layout->addWidget(phase_bar_);
@@ -189,6 +197,14 @@ QWidget* RoastCurveWindow::BuildButtons() {
     add(kSaveSteps, [this] {
         if (save_steps_as_profile && shown_) save_steps_as_profile(*shown_);
     })->setToolTip(kSaveStepsTip);
+    add(kPlanProgram, [this] {
+        CommitNotes();
+        if (!plan_program) return;
+        if (background_)
+            plan_program(*background_, background_path_);
+        else if (shown_)
+            plan_program(*shown_, ShownPath());
+    });
     add(kOpenFolder, [this] { files_.OpenFolder(); });
     add(kHistory, [this] {
         if (show_history) show_history();
@@ -396,6 +412,7 @@ void RoastCurveWindow::showEvent(QShowEvent* event) {
     follow_status_->setVisible(static_cast<bool>(follow_toggled));
     button(kRoastAgain)->setVisible(static_cast<bool>(roast_again));
     button(kSaveSteps)->setVisible(static_cast<bool>(save_steps_as_profile));
+    button(kPlanProgram)->setVisible(static_cast<bool>(plan_program));
     if (!shown_before_) {
         shown_before_ = true;
         if (!WindowSettings().contains(kNotesShownKey) && width() < kWideEnoughForNotes) {
@@ -431,6 +448,9 @@ void RoastCurveWindow::Rebuild() {
     }
     stale_ = false;
     plot_.SetLogs(shown_, background_ ? &*background_ : nullptr, celsius_);
+    // The forecast is of the next roast or the one under way: not of a
+    // roast opened from a file.
+    plot_.SetForecast(forecast_ && (live() || !shown_) ? &*forecast_ : nullptr);
     plot_.Draw();
     UpdateTexts();
     UpdateLegend();
@@ -490,6 +510,37 @@ void RoastCurveWindow::UpdateButtons() {
     const bool steered = shown_ && shown_->Has(roastkey::kSteeredSteps);
     button(kRoastAgain)->setToolTip(steered ? kRoastAgainSteeredTip : kRoastAgainTip);
     button(kSaveSteps)->setToolTip(steered ? kSaveStepsSteeredTip : kSaveStepsTip);
+    UpdatePlanButton();
+}
+
+void RoastCurveWindow::UpdatePlanButton() {
+    QPushButton* plan = button(kPlanProgram);
+    const bool roast = background_ || (shown_ && !shown_->samples.empty() && !Recording());
+    plan->setEnabled(plan_available_ && roast);
+    if (!plan_available_) {
+        plan->setToolTip(plan_unavailable_why_);
+        return;
+    }
+    plan->setToolTip(background_ ? kPlanBackgroundTip : kPlanShownTip);
+}
+
+void RoastCurveWindow::ShowForecast(std::optional<Forecast> forecast) {
+    forecast_ = std::move(forecast);
+    Rebuild();
+}
+
+void RoastCurveWindow::SetModelText(const QString& text, const QString& tooltip) {
+    model_line_->setText(text);
+    model_line_->setToolTip(tooltip);
+    model_line_->setVisible(!text.isEmpty());
+}
+
+QString RoastCurveWindow::model_text() const { return model_line_->text(); }
+
+void RoastCurveWindow::SetPlanAvailable(bool available, const QString& why) {
+    plan_available_ = available;
+    plan_unavailable_why_ = why;
+    UpdatePlanButton();
 }
 
 QString RoastCurveWindow::reading_text() const { return reading_->text(); }
