@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTime>
@@ -111,6 +112,11 @@ CKavoloRoasterDlg::CKavoloRoasterDlg(SerialControl& com, PortLister& ports, cons
     curve.panel_where = [this] { return Where(); };
     curve.share_panel_keys = [this](QWidget& window) { ShareKeys(window); };
     curve.show_panel = [this] { BringForward(); };
+    // A roast made again gets a name the name box shows whole.
+    roast_->roast_again().name_fits = [this](const std::string& name) {
+        const QRect room = name_box_->contentsRect().marginsRemoved(name_box_->textMargins());
+        return QFontMetrics(name_box_->font()).horizontalAdvance(FromStd(name)) <= room.width() - 4;
+    };
     timers_ = std::make_unique<TimerBank>(
         [this](int id) { Forward("timer", [this, id] { controller_->OnTimer(id); }); }, this);
     BuildControls();
@@ -207,6 +213,7 @@ void CKavoloRoasterDlg::BuildControls() {
         QWidget* control = Control(help.control);
         if (!control) continue;
         const QString text = QString::fromUtf8(help.help);
+        if (help.control == ctl::kNameBox) name_help_ = text;
         control->setToolTip(text);
         control->setAccessibleName(QString::fromUtf8(help.name));
         control->setAccessibleDescription(text);
@@ -222,6 +229,7 @@ void CKavoloRoasterDlg::OnInitDialog() {
     LayOutPanel();
     SetUpFonts();
     SetUpColours();
+    PlacePanel();
 
     // Keys are read where they enter this window, before any of its
     // widgets sees them, so each press reaches the key filter once.
@@ -254,6 +262,18 @@ void CKavoloRoasterDlg::LayOutPanel() {
         else
             control->move(place.x, place.y);
     }
+}
+
+void CKavoloRoasterDlg::PlacePanel() {
+    // Where the user left it, while that is on a screen; else where the
+    // roast windows have room beside it.
+    auto* placer = new WindowPlacer(*this, QStringLiteral("panel"), QSize(), WindowPlacer::Kept::Position);
+    placer->start = [this](QSize frame) {
+        const QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
+        const QRect area = on ? on->availableGeometry() : QRect(QPoint(0, 0), frame);
+        return PanelStart(area, frame, kLeastBesidePanel.width());
+    };
+    placer->PlaceOnce();
 }
 
 void CKavoloRoasterDlg::SetUpFonts() {
@@ -350,6 +370,13 @@ void CKavoloRoasterDlg::ShowName(const std::string& text) {
     // setText also empties the box's undo history.
     name_box_->setText(FromStd(text));
     name_box_->setCursorPosition(0);
+    // A profile made from a roast shows a shortened name; its tooltip
+    // keeps the whole one.
+    const RoastAgain& again = roast_->roast_again();
+    QString help = name_help_;
+    if (!again.shown_name().empty() && text == again.shown_name() && again.whole_name() != again.shown_name())
+        help = QStringLiteral("Profile: %1\n\n%2").arg(FromStd(again.whole_name()), help);
+    name_box_->setToolTip(help);
 }
 
 void CKavoloRoasterDlg::SetNameColour(NameColour colour) {
@@ -373,8 +400,13 @@ std::optional<FileChoice> CKavoloRoasterDlg::AskOpenFile() {
 }
 
 std::optional<FileChoice> CKavoloRoasterDlg::AskSaveFile() {
-    // Qt's save dialog asks before it overwrites a file.
-    return ToChoice(QFileDialog::getSaveFileName(this, QString(), QString(), kFileFilter));
+    // Qt's save dialog asks before it overwrites a file. A profile made
+    // from a roast is suggested under its name, where profiles were last
+    // saved.
+    const QString path =
+        QFileDialog::getSaveFileName(this, QString(), roast_->roast_again().SuggestedFile(), kFileFilter);
+    RoastAgain::Saved(path);
+    return ToChoice(path);
 }
 
 void CKavoloRoasterDlg::EndDialog(int result) {
@@ -481,6 +513,13 @@ std::optional<PanelWhere> CKavoloRoasterDlg::Where() const {
     const QRect outer = frameGeometry();
     where.decorations = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                                  outer.bottom() - inner.bottom());
+    // Just shown, the window manager may not have framed the panel yet:
+    // a window placed now allows for decorations all the same, so its
+    // title bar is not put above the screen.
+    if (where.decorations.isNull()) {
+        where.decorations = kLikelyDecorations;
+        where.screen.panel = inner + kLikelyDecorations;
+    }
     return where;
 }
 

@@ -108,6 +108,9 @@ private:
     void BuildControls();
     void BindSkinButtons();
     void LayOutPanel();
+    // Puts the panel where it was left, or where the roast windows have
+    // room beside it.
+    void PlacePanel();
     void SetUpFonts();
     void SetUpColours();
     void ShowAbout();
@@ -147,6 +150,7 @@ private:
 
     QLabel* background_ = nullptr;
     QLineEdit* name_box_ = nullptr;
+    QString name_help_;  // the name box's own tooltip
     QTimeEdit* clock_picker_ = nullptr;
     PictureControl* clock_icon_ = nullptr;
     TemperatureWindow* temperature_ = nullptr;

@@ -28,6 +28,7 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
       curve_(recorder_, &files_, folder_, main_window, [&controller] { return controller.state().show_celsius != 0; }),
       follow_(recorder_, controller.step_values),
       again_(controller, curve_),
+      followed_profile_(controller, follow_, again_, curve_),
       model_(folder_),
       forecast_(controller.console, model_, recorder_, curve_,
                 [&controller] { return controller.state().show_celsius != 0; }),
@@ -41,6 +42,7 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
     controller_.events().Add(follow_);
     controller_.events().Add(recorder_);
     controller_.events().Add(curve_);
+    controller_.events().Add(followed_profile_);
     controller_.events().Add(forecast_);
     // The model learns again from every roast saved, and what it foresees
     // follows it.
@@ -53,6 +55,9 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
         forecast_.Planned(name, static_cast<int>(plan.steps.size()), plan.rms_f);
     };
     follow_.on_change = [this] { ShowFollowStatus(); };
+    followed_profile_.on_change = [this] { ShowFollowStatus(); };
+    again_.on_profile_made = [this] { ShowFollowStatus(); };
+    curve_.background_changed = [this] { followed_profile_.BackgroundChanged(); };
     curve_.follow_toggled = [this](bool on) { ToggleFollow(on); };
     curve_.roast_again = [this](const RoastLog& log, const QString& path) { again_.Roast(log, path); };
     curve_.save_steps_as_profile = [this](const RoastLog& log) { again_.SaveSteps(log); };
@@ -70,6 +75,7 @@ void RoastSession::Close() {
     controller_.events().Remove(follow_);
     controller_.events().Remove(recorder_);
     controller_.events().Remove(curve_);
+    controller_.events().Remove(followed_profile_);
     controller_.events().Remove(forecast_);
 }
 
@@ -93,6 +99,8 @@ void RoastSession::ToggleFollow(bool on) {
         follow_.Arm(*window->background(), QFileInfo(window->background_path()).fileName().toStdString());
     else
         follow_.Disarm();
+    // Between runs, the background's steps become the profile.
+    if (on) followed_profile_.FollowTurnedOn();
     // The button shows what follow mode does, also when nothing changed.
     ShowFollowStatus();
 }
@@ -101,6 +109,7 @@ void RoastSession::ShowFollowStatus() {
     const FollowState state = follow_.state();
     const bool on = state == FollowState::Armed || state == FollowState::Following || state == FollowState::Paused;
     curve_.ShowFollowStatus(on, QString::fromStdString(follow_.StatusText()));
+    curve_.ShowProfileNote(followed_profile_.Note());
 }
 
 void RoastSession::ReportWriteFailure(const std::string& path, const std::string& reason) {

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "follow_session.h"
+#include "followed_profile.h"
 #include "live_roast_curve.h"
 #include "model_forecast.h"
 #include "program_planning.h"
@@ -39,8 +40,9 @@ public:
 
     // Shows `background`, read from `path`, behind the curve from the start
     // (the command line's --background) and, with `follow`, arms follow
-    // mode for the next run (--follow). The curve window opens beside the
-    // panel once the panel shows.
+    // mode for the next run (--follow), with the background's steps as the
+    // profile. The curve window opens beside the panel once the panel
+    // shows.
     void StartWithBackground(RoastLog background, const QString& path, bool follow);
 
     // The roaster the roasts are made on ("roaster" in their logs): the
@@ -68,6 +70,8 @@ private:
     void ReportWriteFailure(const std::string& path, const std::string& reason);
     // "Follow background" turned on (with the curve's background) or off.
     void ToggleFollow(bool on);
+    // What follow mode does and what the profile the next roast runs is,
+    // in the curve window.
     void ShowFollowStatus();
 
     RoasterController& controller_;
@@ -79,6 +83,7 @@ private:
     LiveRoastCurve curve_;
     FollowSession follow_;
     RoastAgain again_;
+    FollowedProfile followed_profile_;
     RoasterModelKeeper model_;
     ModelForecast forecast_;
     ProgramPlanning planning_;

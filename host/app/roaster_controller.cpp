@@ -89,7 +89,9 @@ void RoasterController::OnTimer(int id) {
 }
 
 void RoasterController::OnButtonClicked(int control_id) {
-    HandleInput([&] {
+    // The temperature window switches the unit shown and changes nothing
+    // of the roast: the listeners (follow mode) are not told it as input.
+    const auto click = [&] {
         if (profiles.OnButtonClicked(control_id)) return;  // CREATE, SELECT, EDIT, DELET, SAVE, CANCEL
         switch (control_id) {
         case ctl::kProgram: binding.OnProgram(); break;
@@ -102,7 +104,11 @@ void RoasterController::OnButtonClicked(int control_id) {
         case ctl::kTemperature: commands.OnButton1(); break;
         default: break;
         }
-    });
+    };
+    if (control_id == ctl::kTemperature)
+        Handle(click);
+    else
+        HandleInput(click);
 }
 
 void RoasterController::OnButtonPressed(int control_id) {

@@ -26,7 +26,8 @@ public:
     virtual void OnHandled(const Console& console) { (void)console; }
     // The panel's temperature unit changed to °C (true) or °F.
     virtual void OnUnitChanged(bool celsius) { (void)celsius; }
-    // The user pressed something: a panel button (a click or a press), a
+    // The user pressed something: a panel button (a click or a press; not
+    // the temperature window, whose unit changes nothing of the roast), a
     // key that reached the key filter, the clock picker, or the step
     // editor. Told before the input acts; `console` is as it was.
     virtual void OnUserInput(const Console& console) { (void)console; }

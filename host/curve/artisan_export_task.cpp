@@ -21,6 +21,7 @@ void ExportRoastsForArtisan(const QStringList& paths, bool celsius, CurveFileAct
                                   : CurveFileActions::ExportFolder();
     const QString target = one ? files.choose_artisan_to_save(suggested) : files.choose_export_folder(suggested);
     if (target.isEmpty()) return;
+    CurveFileActions::KeepExportFolder(one ? QFileInfo(target).absolutePath() : target);
     std::vector<std::string> sources;
     for (const QString& path : paths) sources.push_back(path.toStdString());
 

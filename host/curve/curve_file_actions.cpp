@@ -11,6 +11,7 @@
 #include "artisan_profile.h"
 #include "roast_log_files.h"
 #include "warning_box.h"
+#include "window_settings.h"
 
 namespace {
 
@@ -25,6 +26,25 @@ const QString kTableFilter = QStringLiteral("Table (*.csv)");
 const QString kProfileFilter = QStringLiteral("Coffee Setting (*.coff)");
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+
+// Where a picture, a table and a copy of a log were last saved, kept
+// between runs; before any, the user's pictures or documents folder. Never
+// the roasts folder: the history lists every log there as a roast.
+const QString kPicturesKey = QStringLiteral("files/pictures");
+const QString kTablesKey = QStringLiteral("files/tables");
+const QString kLogsKey = QStringLiteral("files/logs");
+const QString kArtisanKey = QStringLiteral("files/artisan");
+
+QString SaveFolder(const QString& key, QStandardPaths::StandardLocation first) {
+    const QString last = WindowSettings().value(key).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+    const QString folder = QStandardPaths::writableLocation(first);
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+void KeepSaveFolder(const QString& key, const QString& path) {
+    WindowSettings().setValue(key, QFileInfo(path).absolutePath());
+}
 
 QString SaveDialog(QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
                    const QString& suffix) {
@@ -88,8 +108,11 @@ QString CurveFileActions::MadeFolder() const {
 
 QString CurveFileActions::ExportFolder() {
     // Not the roasts folder: an exported roast there would be listed twice.
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return SaveFolder(kArtisanKey, QStandardPaths::DocumentsLocation);
+}
+
+void CurveFileActions::KeepExportFolder(const QString& folder) {
+    WindowSettings().setValue(kArtisanKey, QFileInfo(folder).absoluteFilePath());
 }
 
 void CurveFileActions::OpenRoast() {
@@ -107,8 +130,10 @@ void CurveFileActions::SaveLogAs(const RoastLog* log) {
         ShowWarning(window_, QStringLiteral("There is no roast to save."));
         return;
     }
-    const QString path = choose_log_to_save(QDir(MadeFolder()).filePath(FromStd(SuggestedLogName(*log))));
+    const QString path =
+        choose_log_to_save(QDir(SaveFolder(kLogsKey, QStandardPaths::DocumentsLocation)).filePath(FromStd(SuggestedLogName(*log))));
     if (path.isEmpty()) return;
+    KeepSaveFolder(kLogsKey, path);
     const FileResult saved = SaveRoastLog(*log, path.toStdString());
     if (!saved.ok)
         ShowWarning(window_, QStringLiteral("Cannot save the roast log %1: %2").arg(path, FromStd(saved.reason)));
@@ -121,20 +146,25 @@ void CurveFileActions::ExportForArtisan(const RoastLog* log, bool celsius) {
     }
     const QString path = choose_artisan_to_save(QDir(ExportFolder()).filePath(FromStd(ArtisanFileName(*log))));
     if (path.isEmpty()) return;
+    KeepExportFolder(QFileInfo(path).absolutePath());
     const FileResult saved = ReplaceContents(path.toStdString(), ArtisanProfileText(*log, celsius));
     if (!saved.ok)
         ShowWarning(window_, QStringLiteral("Cannot write the Artisan profile %1: %2").arg(path, FromStd(saved.reason)));
 }
 
 void CurveFileActions::SavePicture(QWidget* picture, const QString& stem) {
-    const QString path = choose_picture_to_save(QDir(MadeFolder()).filePath(stem + QStringLiteral(".png")));
+    const QString path = choose_picture_to_save(
+        QDir(SaveFolder(kPicturesKey, QStandardPaths::PicturesLocation)).filePath(stem + QStringLiteral(".png")));
     if (path.isEmpty()) return;
+    KeepSaveFolder(kPicturesKey, path);
     if (!picture->grab().save(path, "PNG")) ShowWarning(window_, QStringLiteral("Cannot save the picture %1.").arg(path));
 }
 
 void CurveFileActions::SaveTable(const std::string& csv, const QString& stem) {
-    const QString path = choose_table_to_save(QDir(MadeFolder()).filePath(stem + QStringLiteral(".csv")));
+    const QString path = choose_table_to_save(
+        QDir(SaveFolder(kTablesKey, QStandardPaths::DocumentsLocation)).filePath(stem + QStringLiteral(".csv")));
     if (path.isEmpty()) return;
+    KeepSaveFolder(kTablesKey, path);
     const FileResult saved = ReplaceContents(path.toStdString(), csv);
     if (!saved.ok)
         ShowWarning(window_, QStringLiteral("Cannot save the table %1: %2").arg(path, FromStd(saved.reason)));

@@ -17,7 +17,10 @@ class QWidget;
 class CurveFileActions {
 public:
     // `window` parents the dialogs and boxes; `roasts_folder` is where the
-    // dialogs start and what "Open folder" opens.
+    // dialogs that open a roast start and what "Open folder" opens. The
+    // dialogs that save a picture, a table or a copy of a log start where
+    // the user last saved one, at first in the user's pictures or
+    // documents folder.
     CurveFileActions(QWidget* window, QString roasts_folder);
 
     // The file choices, each returning the path chosen or an empty string
@@ -59,8 +62,10 @@ public:
     // The log of a file, or a box naming the file and its first bad line.
     std::optional<RoastLog> ReadLogOrWarn(const QString& path);
     const QString& folder() const { return folder_; }
-    // Where exports for Artisan are first offered: the user's documents.
+    // Where exports for Artisan are offered: where the last one went, else
+    // the user's documents.
     static QString ExportFolder();
+    static void KeepExportFolder(const QString& folder);
 
 private:
     // The roasts folder, made when first needed, so the dialogs can start

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 FlowLayout::FlowLayout(QWidget* parent, int spacing) : QLayout(parent), spacing_(spacing) {
     setContentsMargins(0, 0, 0, 0);
@@ -56,27 +58,63 @@ void FlowLayout::setGeometry(const QRect& rect) {
     Arrange(rect, true);
 }
 
+namespace {
+
+// An item that takes what its row leaves: one that expands, or one whose
+// own width is ignored (it shows what fits).
+bool Stretches(const QLayoutItem* item) {
+    if (item->expandingDirections() & Qt::Horizontal) return true;
+    return item->widget() && item->widget()->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored;
+}
+
+}  // namespace
+
 int FlowLayout::Arrange(const QRect& rect, bool apply) const {
     const QRect area = rect.marginsRemoved(contentsMargins());
-    int x = area.x();
     int y = area.y();
-    int row_height = 0;
+    // The items of the row being filled, at their widths; a row is laid
+    // out once it is full, its spare width shared by the items that expand.
+    std::vector<std::pair<QLayoutItem*, QSize>> row;
+    int row_width = 0;
+    auto lay_out_row = [&] {
+        if (row.empty()) return;
+        int expanding = 0;
+        for (const auto& [item, size] : row) expanding += Stretches(item) ? 1 : 0;
+        int spare = std::max(0, area.width() - row_width);
+        int x = area.x();
+        int row_height = 0;
+        for (auto& [item, size] : row) {
+            if (expanding > 0 && Stretches(item)) {
+                const int more = spare / expanding--;
+                size.setWidth(size.width() + more);
+                spare -= more;
+            }
+            // An item whose height follows its width (one that wraps too).
+            if (item->hasHeightForWidth()) size.setHeight(item->heightForWidth(size.width()));
+            row_height = std::max(row_height, size.height());
+        }
+        for (const auto& [item, size] : row) {
+            if (apply) item->setGeometry(QRect(QPoint(x, y), size));
+            x += size.width() + spacing_;
+        }
+        y += row_height + spacing_;
+        row.clear();
+        row_width = 0;
+    };
     for (int i = 0; i < items_.size(); ++i) {
         QLayoutItem* item = items_[i];
+        // A break ends the row even where the item after it is hidden.
+        if (breaks_.contains(i)) lay_out_row();
         if (item->isEmpty()) continue;
         // No wider than a row: an item that would be is cut to it.
         QSize hint = item->sizeHint();
         hint.setWidth(std::max(item->minimumSize().width(), std::min(hint.width(), area.width())));
-        const bool wraps = x > area.x() && (breaks_.contains(i) || x + hint.width() > area.right() + 1);
-        if (wraps) {
-            x = area.x();
-            y += row_height + spacing_;
-            row_height = 0;
-        }
-        if (apply) item->setGeometry(QRect(QPoint(x, y), hint));
-        x += hint.width() + spacing_;
-        row_height = std::max(row_height, hint.height());
+        if (!row.empty() && row_width + spacing_ + hint.width() > area.width()) lay_out_row();
+        row_width += (row.empty() ? 0 : spacing_) + hint.width();
+        row.emplace_back(item, hint);
     }
+    lay_out_row();
     const QMargins m = contentsMargins();
-    return y + row_height - rect.y() + m.bottom();
+    const int height = y == area.y() ? 0 : y - spacing_ - area.y();
+    return height + m.top() + m.bottom();
 }

@@ -1,6 +1,8 @@
 // A layout that sets its widgets in a row and wraps them onto further rows
-// when the width runs out, like words in a line of text; a stretch added
-// with AddBreak ends a row early. A window with many buttons can then be
+// when the width runs out, like words in a line of text; AddBreak ends a
+// row early. A widget that expands sideways (or ignores its own width)
+// takes what its row leaves, and one whose height follows its width gets
+// the height for the width it is given. A window with many buttons can then be
 // narrow without cutting any of them.
 #pragma once
 

@@ -48,6 +48,10 @@ RoastCurveWindow& LiveRoastCurve::Window() {
         window_->SetPlanAvailable(plan_available_, plan_why_);
         window_->SetModelText(model_text_, model_tooltip_);
         window_->ShowForecast(forecast_);
+        window_->SetProfileNote(profile_note_);
+        window_->background_changed = [this] {
+            if (background_changed) background_changed();
+        };
         window_->Follow(&recorder_);
         window_placer_ = PlacerFor(*window_, QStringLiteral("curve"));
         if (on_window_made) on_window_made(*window_);
@@ -89,10 +93,7 @@ RoastHistoryWindow& LiveRoastCurve::History() {
 }
 
 WindowPlacer* LiveRoastCurve::PlacerFor(QWidget& window, const QString& name) {
-    // The least a window beside the panel is given: room for a readable
-    // curve, or the history's few columns.
-    constexpr QSize kLeast(560, 380);
-    auto* placer = new WindowPlacer(window, name, kLeast);
+    auto* placer = new WindowPlacer(window, name, kLeastBesidePanel);
     placer->panel = [this]() -> std::optional<PanelWhere> {
         return panel_where ? panel_where() : std::nullopt;
     };
@@ -154,6 +155,11 @@ void LiveRoastCurve::ShowRecorderRoasts() {
     if (!Window().live()) window_->Follow(&recorder_);
 }
 
+void LiveRoastCurve::ShowProfileNote(const QString& text) {
+    profile_note_ = text;
+    if (window_) window_->SetProfileNote(text);
+}
+
 void LiveRoastCurve::ShowBackground(RoastLog log, const QString& path) {
     Window().ShowBackground(std::move(log), path);
 }
@@ -166,6 +172,16 @@ void LiveRoastCurve::FollowUnit() {
 }
 
 void LiveRoastCurve::Compare(const QStringList& paths) {
+    // The same roasts compared again: their window comes back, in front,
+    // also from the taskbar.
+    for (const QPointer<RoastCompareWindow>& comparison : comparisons_) {
+        if (!comparison || !comparison->Compares(paths)) continue;
+        if (comparison->isMinimized()) comparison->showNormal();
+        comparison->show();
+        comparison->raise();
+        comparison->activateWindow();
+        return;
+    }
     auto* reading = new QFutureWatcher<RoastsRead>(history_ ? static_cast<QObject*>(history_) : nullptr);
     QObject::connect(reading, &QFutureWatcher<RoastsRead>::finished, reading, [this, reading] {
         RoastsRead read = reading->result();

@@ -85,6 +85,10 @@ public:
     // The curve window shows the recorder's running or last roast again
     // (not a roast opened from a file).
     void ShowRecorderRoasts();
+    // What the profile the next roast runs is, the same way.
+    void ShowProfileNote(const QString& text);
+    // Told when the curve window's background changes.
+    std::function<void()> background_changed;
     // Draws `log`, read from `path`, as the background, in the window made
     // for it if need be (it is not shown for this).
     void ShowBackground(RoastLog log, const QString& path);
@@ -117,6 +121,7 @@ private:
     QString model_tooltip_;
     bool plan_available_ = false;
     QString plan_why_;
+    QString profile_note_;
     // The recorder keeps its listeners; this one goes quiet when this dies.
     std::shared_ptr<LiveRoastCurve*> self_;
 };

@@ -1,9 +1,9 @@
 #include "mark_controls.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "flow_layout.h"
 #include "roast_recorder.h"
 
 namespace {
@@ -23,8 +23,8 @@ const struct {
 }  // namespace
 
 MarkControls::MarkControls(QWidget* parent) : QWidget(parent) {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
+    // The buttons wrap in a narrow window, as the window's others do.
+    auto* row = new FlowLayout(this, 6);
     auto add = [this, row](const QString& text, const QString& tip, auto action) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(text);

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "curve_text.h"
+#include "flow_layout.h"
 #include "rate_of_rise.h"
 #include "roast_phases.h"
 
@@ -44,7 +45,7 @@ QString ValueText(ColumnKind kind, const std::optional<double>& value, bool cels
     case ColumnKind::Seconds: return FromStd(MinutesSeconds(*value));
     case ColumnKind::Temperature:
         return QString::number(std::lround(*value)) + (celsius ? QStringLiteral(" \u00b0C") : QStringLiteral(" \u00b0F"));
-    case ColumnKind::Percent: return QString::number(*value, 'f', 1) + QStringLiteral(" %");
+    case ColumnKind::Percent: return FromStd(OneDecimal(*value)) + QStringLiteral(" %");
     case ColumnKind::Text: break;
     }
     return QString();
@@ -74,10 +75,17 @@ RoastCompareWindow::RoastCompareWindow(std::vector<Entry> roasts, QString roasts
     for (const auto& a : kAlignments) alignment_->addItem(QString::fromUtf8(a.text));
     connect(alignment_, &QComboBox::currentIndexChanged, this,
             [this](int index) { AlignAt(kAlignments[std::max(index, 0)].point); });
-    auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Aligned at"), this));
-    top->addWidget(alignment_);
-    top->addStretch(1);
+    // The choice and the buttons wrap in a narrow window (beside the panel
+    // on a small screen).
+    auto* top = new FlowLayout(nullptr, 6);
+    auto* aligned = new QWidget(this);
+    auto* aligned_row = new QHBoxLayout(aligned);
+    aligned_row->setContentsMargins(0, 0, 0, 0);
+    aligned_row->addWidget(new QLabel(QStringLiteral("Aligned at"), aligned));
+    aligned_row->addWidget(alignment_);
+    aligned_row->addStretch(1);
+    aligned->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    top->addWidget(aligned);
     for (const QString& text : {kSavePicture, kSaveTable}) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(text);
@@ -97,17 +105,33 @@ RoastCompareWindow::RoastCompareWindow(std::vector<Entry> roasts, QString roasts
     for (const CompareColumnInfo& column : CompareColumns()) titles << QString::fromUtf8(column.title);
     table_->setColumnCount(static_cast<int>(titles.size()));
     table_->setHorizontalHeaderLabels(titles);
+    for (int c = 0; c < table_->columnCount(); ++c)
+        if (CompareColumns()[static_cast<std::size_t>(c)].column == CompareColumn::RoastTime)
+            table_->horizontalHeaderItem(c)->setToolTip(
+                QStringLiteral("From the start to the drop (the last reading without a drop mark), the cooling left out"));
     table_->setRowCount(static_cast<int>(roasts_.size()) + 2);
 
-    // The chart above the table; "Save picture…" saves both.
-    picture_ = new QSplitter(Qt::Vertical, this);
-    picture_->addWidget(plot_.view());
-    picture_->addWidget(table_);
-    picture_->setStretchFactor(0, 3);
-    picture_->setStretchFactor(1, 1);
-    picture_->setChildrenCollapsible(false);
-    // The chart gets the room; the table shows its rows and scrolls.
-    picture_->setSizes({520, 200});
+    // The chart above the table, under a line that says what the roasts
+    // are aligned at; "Save picture…" saves all three.
+    picture_ = new QWidget(this);
+    picture_->setAutoFillBackground(true);
+    aligned_text_ = new QLabel(picture_);
+    auto* chart_and_table = new QSplitter(Qt::Vertical, picture_);
+    chart_and_table->addWidget(plot_.view());
+    chart_and_table->addWidget(table_);
+    chart_and_table->setStretchFactor(0, 3);
+    chart_and_table->setStretchFactor(1, 1);
+    chart_and_table->setChildrenCollapsible(false);
+    // The chart gets the room and keeps enough to read; the table shows
+    // its rows and scrolls, sideways too.
+    plot_.view()->setMinimumHeight(220);
+    table_->setMinimumHeight(110);
+    chart_and_table->setSizes({520, 200});
+    auto* picture_layout = new QVBoxLayout(picture_);
+    picture_layout->setContentsMargins(0, 0, 0, 0);
+    picture_layout->setSpacing(2);
+    picture_layout->addWidget(aligned_text_);
+    picture_layout->addWidget(chart_and_table, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -136,6 +160,15 @@ void RoastCompareWindow::AlignAt(AlignPoint point) {
     Redraw();
 }
 
+bool RoastCompareWindow::Compares(const QStringList& paths) const {
+    QStringList mine;
+    for (const Entry& entry : entries_) mine << entry.path;
+    QStringList theirs = paths;
+    mine.sort();
+    theirs.sort();
+    return mine == theirs;
+}
+
 void RoastCompareWindow::SetCelsius(bool celsius) {
     if (celsius == celsius_) return;
     celsius_ = celsius;
@@ -144,6 +177,7 @@ void RoastCompareWindow::SetCelsius(bool celsius) {
 
 void RoastCompareWindow::Redraw() {
     alignment_of_ = AlignRoasts(roasts_, point_);
+    aligned_text_->setText(QStringLiteral("Aligned at: %1").arg(alignment_->currentText().toLower()));
     std::vector<ComparePlot::Roast> drawn;
     for (std::size_t i = 0; i < roasts_.size(); ++i)
         drawn.push_back({&entries_[i].log, NameOf(i), ColourOf(i), alignment_of_[i].offset_s});
@@ -153,9 +187,11 @@ void RoastCompareWindow::Redraw() {
 
 void RoastCompareWindow::FillTable() {
     const std::vector<CompareColumnInfo>& columns = CompareColumns();
-    auto put = [this](int row, int column, const QString& text) {
+    auto put = [this, &columns](int row, int column, const QString& text) {
         auto* item = new QTableWidgetItem(text);
-        if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // Numbers to the right, so their digits line up; texts to the left.
+        const bool number = columns[static_cast<std::size_t>(column)].kind != ColumnKind::Text;
+        item->setTextAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         table_->setItem(row, column, item);
         return item;
     };
@@ -191,5 +227,7 @@ void RoastCompareWindow::FillTable() {
             }
     table_->resizeColumnsToContents();
 }
+
+QString RoastCompareWindow::aligned_text() const { return aligned_text_->text(); }
 
 QPushButton* RoastCompareWindow::button(const QString& text) const { return findChild<QPushButton*>(text); }

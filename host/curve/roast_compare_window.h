@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "roast_log.h"
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QSplitter;
 class QTableWidget;
@@ -35,6 +37,8 @@ public:
 
     void SetCelsius(bool celsius);
     void AlignAt(AlignPoint point);
+    // True when the window compares the roasts of `paths`, in any order.
+    bool Compares(const QStringList& paths) const;
 
     // The colour of the roasts' lines, the first one's first.
     static QColor ColourOf(std::size_t index);
@@ -46,6 +50,9 @@ public:
     QComboBox* alignment() const { return alignment_; }
     QPushButton* button(const QString& text) const;
     CurveFileActions& files() { return files_; }
+    // The line over the chart, saved with the picture: what the roasts are
+    // aligned at.
+    QString aligned_text() const;
 
 private:
     void Redraw();
@@ -61,5 +68,6 @@ private:
     CurveFileActions files_;
     QComboBox* alignment_ = nullptr;
     QTableWidget* table_ = nullptr;
-    QSplitter* picture_ = nullptr;
+    QWidget* picture_ = nullptr;  // what "Save picture…" saves
+    QLabel* aligned_text_ = nullptr;
 };

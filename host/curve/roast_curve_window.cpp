@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -43,10 +44,10 @@ const QString kSaveSteps = QStringLiteral("Save steps as profile…");
 const QString kPlanProgram = QStringLiteral("Plan a program");
 // Whether the notes are shown beside the curve, kept between runs.
 const QString kNotesShownKey = QStringLiteral("curve/notes_shown");
-// Narrower than this (a window beside the panel on a small screen), the
-// notes start folded away unless the user chose to show them: beside them
-// the curve would be too narrow to read.
-constexpr int kWideEnoughForNotes = 720;
+// The notes give way where the curve beside them would be narrower than
+// this (a window beside the panel on a small screen): the curve would be
+// too narrow to read.
+constexpr int kUsableCurveWidth = 480;
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
@@ -117,12 +118,14 @@ QWidget* RoastCurveWindow::BuildPicture() {
     legend_->setWordWrap(true);
     legend_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     reading_ = new QLabel(picture_);
-    reading_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // In a narrow window the line wraps between its figures rather than
+    // widen the window or drop any.
+    reading_->setWordWrap(true);
+    reading_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     QFont reading_font = reading_->font();
     reading_font.setPointSizeF(reading_font.pointSizeF() * 1.2);
     reading_font.setBold(true);
     reading_->setFont(reading_font);
-    reading_->setFixedHeight(QFontMetrics(reading_font).height() + 4);
     phase_bar_ = new PhaseBar(picture_);
     // What the roaster's model rests on and foresees.
     model_line_ = new QLabel(picture_);
@@ -169,12 +172,24 @@ QWidget* RoastCurveWindow::BuildButtons() {
     });
     follow->setCheckable(true);
     follow->setToolTip(QStringLiteral("Steers the running step's heat and fan so the beans follow the background; "
-                                      "any key or button of the panel gives them back to you"));
+                                      "any key or button of the panel that changes the roast gives them back to you"));
     follow_status_ = new QLabel(rows);
     follow_status_->setObjectName(QStringLiteral("follow status"));
-    // A long status asks for no wider window: a narrow one cuts it.
-    follow_status_->setMinimumWidth(40);
+    // A long status asks for no wider window: it takes the rest of its row
+    // and wraps.
+    follow_status_->setWordWrap(true);
+    follow_status_->setMinimumWidth(120);
+    follow_status_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     flow->addWidget(follow_status_);
+    // A row of its own.
+    flow->AddBreak();
+    profile_note_ = new QLabel(rows);
+    profile_note_->setObjectName(QStringLiteral("profile note"));
+    profile_note_->setWordWrap(true);
+    profile_note_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    profile_note_->setMinimumWidth(120);
+    profile_note_->hide();
+    flow->addWidget(profile_note_);
 
     flow->AddBreak();
     add(kOpenRoast, [this] { files_.OpenRoast(); });
@@ -209,13 +224,11 @@ QWidget* RoastCurveWindow::BuildButtons() {
     add(kHistory, [this] {
         if (show_history) show_history();
     });
-    QPushButton* notes = add(kNotesToggle, [this](bool shown) {
-        notes_->setVisible(shown);
-        WindowSettings().setValue(kNotesShownKey, shown);
-    });
+    QPushButton* notes = add(kNotesToggle, [this](bool shown) { ShowNotes(shown); });
     notes->setCheckable(true);
-    notes->setChecked(WindowSettings().value(kNotesShownKey, true).toBool());
-    notes_->setVisible(notes->isChecked());
+    notes_wanted_ = WindowSettings().value(kNotesShownKey, true).toBool();
+    notes->setChecked(notes_wanted_);
+    notes_->setVisible(notes_wanted_);
     notes->setToolTip(QStringLiteral("Shows or hides the notes beside the curve"));
     add(kPanel, [this] {
         if (show_panel) show_panel();
@@ -343,6 +356,7 @@ void RoastCurveWindow::ClearBackground() {
 }
 
 void RoastCurveWindow::BackgroundChanged() {
+    if (background_changed) background_changed();
     QPushButton* follow = button(kFollow);
     if (!follow->isChecked()) return;
     follow->setChecked(false);
@@ -353,9 +367,18 @@ void RoastCurveWindow::SetFollowStatus(bool on, const QString& text) {
     const QSignalBlocker quiet(button(kFollow));
     button(kFollow)->setChecked(on);
     follow_status_->setText(text);
+    // An empty status takes no room in the rows of buttons.
+    follow_status_->setVisible(static_cast<bool>(follow_toggled) && !text.isEmpty());
 }
 
 QString RoastCurveWindow::follow_status() const { return follow_status_->text(); }
+
+void RoastCurveWindow::SetProfileNote(const QString& text) {
+    profile_note_->setText(text);
+    profile_note_->setVisible(!text.isEmpty());
+}
+
+QString RoastCurveWindow::profile_note() const { return profile_note_->text(); }
 
 QString RoastCurveWindow::ShownPath() const {
     if (shown_ == &opened_) return opened_path_;
@@ -409,19 +432,51 @@ void RoastCurveWindow::showEvent(QShowEvent* event) {
     button(kHistory)->setVisible(static_cast<bool>(show_history));
     button(kPanel)->setVisible(static_cast<bool>(show_panel));
     button(kFollow)->setVisible(static_cast<bool>(follow_toggled));
-    follow_status_->setVisible(static_cast<bool>(follow_toggled));
+    follow_status_->setVisible(static_cast<bool>(follow_toggled) && !follow_status_->text().isEmpty());
     button(kRoastAgain)->setVisible(static_cast<bool>(roast_again));
     button(kSaveSteps)->setVisible(static_cast<bool>(save_steps_as_profile));
     button(kPlanProgram)->setVisible(static_cast<bool>(plan_program));
-    if (!shown_before_) {
-        shown_before_ = true;
-        if (!WindowSettings().contains(kNotesShownKey) && width() < kWideEnoughForNotes) {
-            button(kNotesToggle)->setChecked(false);
-            notes_->setVisible(false);
-        }
-    }
+    FitNotes();
     if (stale_) Rebuild();
     QWidget::showEvent(event);
+}
+
+void RoastCurveWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitNotes();
+}
+
+bool RoastCurveWindow::RoomForNotes(int window_width) const {
+    return window_width - notes_->sizeHint().width() >= kUsableCurveWidth;
+}
+
+void RoastCurveWindow::FitNotes() {
+    const bool shown = notes_wanted_ && RoomForNotes(width());
+    if (notes_->isVisibleTo(this) == shown && button(kNotesToggle)->isChecked() == shown) return;
+    notes_->setVisible(shown);
+    const QSignalBlocker quiet(button(kNotesToggle));
+    button(kNotesToggle)->setChecked(shown);
+}
+
+void RoastCurveWindow::ShowNotes(bool shown) {
+    notes_wanted_ = shown;
+    WindowSettings().setValue(kNotesShownKey, shown);
+    if (shown && !RoomForNotes(width()) && screen()) {
+        // Asked for in a window too narrow for them: it widens, within its
+        // screen, to make room beside the curve.
+        int wider = width();
+        while (!RoomForNotes(wider)) wider += 10;
+        const QRect area = screen()->availableGeometry();
+        const int decorations = frameGeometry().width() - width();
+        wider = std::min(wider, area.width() - decorations);
+        QRect frame = frameGeometry();
+        frame.setWidth(wider + decorations);
+        if (frame.right() > area.right()) frame.moveRight(area.right());
+        if (frame.left() < area.left()) frame.moveLeft(area.left());
+        move(frame.topLeft());
+        resize(wider, height());
+    }
+    FitNotes();
 }
 
 void RoastCurveWindow::keyPressEvent(QKeyEvent* event) {
@@ -460,13 +515,18 @@ void RoastCurveWindow::Rebuild() {
 void RoastCurveWindow::UpdateTexts() {
     std::optional<RoastSample> last;
     if (shown_ && !shown_->samples.empty()) last = shown_->samples.back();
-    std::string reading = ReadingText(last, celsius_);
-    if (background_ && last) {
+    // The figures, each kept whole where the line wraps; how far the beans
+    // are from the background comes first, so a narrow window shows it.
+    // It is said while the roast is recorded and both curves have a value
+    // now: after the roast there is no "now" to compare.
+    QStringList figures = FromStd(ReadingText(last, celsius_)).split(QStringLiteral("   "));
+    if (background_ && last && Recording()) {
         const std::optional<double> bean = last->bean_f ? std::optional<double>(*last->bean_f) : std::nullopt;
         const std::string versus = BackgroundDifferenceText(bean, BeanAt(*background_, last->seconds), celsius_);
-        if (!versus.empty()) reading += "   " + versus;
+        if (!versus.empty()) figures.prepend(FromStd(versus));
     }
-    reading_->setText(FromStd(reading));
+    for (QString& figure : figures) figure.replace(QLatin1Char(' '), QChar::Nbsp);
+    reading_->setText(figures.join(QStringLiteral("   ")));
     const std::string file = live() || opened_path_.isEmpty() ? std::string()
                                                               : QFileInfo(opened_path_).fileName().toStdString();
     QString summary = shown_ ? FromStd(LogSummaryText(*shown_, file)) : QString();
@@ -543,6 +603,8 @@ void RoastCurveWindow::SetPlanAvailable(bool available, const QString& why) {
     UpdatePlanButton();
 }
 
-QString RoastCurveWindow::reading_text() const { return reading_->text(); }
+QString RoastCurveWindow::reading_text() const {
+    return reading_->text().replace(QChar::Nbsp, QLatin1Char(' '));
+}
 
 QPushButton* RoastCurveWindow::button(const QString& text) const { return findChild<QPushButton*>(text); }

@@ -91,6 +91,12 @@ public:
     // mode does: the button checked or not, and the text beside it.
     std::function<void(bool on)> follow_toggled;
     void SetFollowStatus(bool on, const QString& text);
+    // Told when the background is shown, replaced or cleared.
+    std::function<void()> background_changed;
+    // What the profile the next roast runs is (the whole name of the roast
+    // its steps came from), under the buttons; empty: nothing is said.
+    void SetProfileNote(const QString& text);
+    QString profile_note() const;
     QString follow_status() const;
     // "Roast again" and "Save steps as profile…" for the roast shown (its
     // file, when it has one); each button is hidden without its action.
@@ -125,6 +131,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -143,6 +150,12 @@ private:
     void UpdateButtons();
     void UpdatePlanButton();
     bool Recording() const { return live() && recorder_->recording(); }
+    // The notes beside the curve: shown while the user wants them and the
+    // curve keeps a usable width beside them; asked for, the window widens
+    // to make room.
+    bool RoomForNotes(int window_width) const;
+    void FitNotes();
+    void ShowNotes(bool shown);
     // The notes binding on what is shown now.
     void BindNotes();
     // The background changed: follow mode, if on, goes off.
@@ -162,7 +175,7 @@ private:
     QString plan_unavailable_why_;
     bool celsius_ = false;
     bool stale_ = false;  // samples came while hidden; drawn when shown
-    bool shown_before_ = false;
+    bool notes_wanted_ = true;  // the user's choice, kept between runs
 
     RoastPlot plot_;
     CurveFileActions files_;
@@ -172,6 +185,7 @@ private:
     QLabel* reading_ = nullptr;
     QLabel* follow_status_ = nullptr;
     QLabel* model_line_ = nullptr;
+    QLabel* profile_note_ = nullptr;
     PhaseBar* phase_bar_ = nullptr;
     RoastNotesPanel* notes_ = nullptr;
     NotesBinding notes_binding_;

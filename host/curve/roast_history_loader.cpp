@@ -27,7 +27,9 @@ void ReadFolder(QPromise<RoastHistoryLoader::Batch>& promise, const std::string&
                                              paths.begin() + static_cast<std::ptrdiff_t>(std::min(paths.size(), from + kChunk)));
         const RoastHistoryLoader::Batch read = QtConcurrent::blockingMapped<RoastHistoryLoader::Batch>(
             readers, chunk, [&cache](const std::string& path) { return cache->Get(path); });
-        batch.insert(batch.end(), read.begin(), read.end());
+        // Files that are no roast (a table saved in the folder) are passed over.
+        for (const RoastSummaryCache::Summary& summary : read)
+            if (summary->listed) batch.push_back(summary);
         const auto now = std::chrono::steady_clock::now();
         if (now - since >= kBatchTime) {
             promise.addResult(std::move(batch));

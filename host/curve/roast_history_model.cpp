@@ -174,7 +174,13 @@ QVariant RoastHistoryModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant RoastHistoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const kTitles[kColumns] = {"Started", "Profile", "Bean", "Duration", "End temperature", "Weight loss"};
-    return section >= 0 && section < kColumns ? QString::fromLatin1(kTitles[section]) : QVariant();
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    // "Recorded" is the whole recording, the cooling with it; the
+    // comparison's "Roast time" runs to the drop.
+    static const char* const kTitles[kColumns] = {"Started", "Profile", "Bean", "Recorded", "End temperature", "Weight loss"};
+    if (role == Qt::DisplayRole) return QString::fromLatin1(kTitles[section]);
+    if (role == Qt::ToolTipRole && section == kDuration)
+        return QStringLiteral("How long the roast was recorded, the cooling included");
+    return QAbstractTableModel::headerData(section, orientation, role);
 }

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "flow_layout.h"
 #include "program_names.h"
 #include "roast_history_filter.h"
 #include "roast_history_model.h"
@@ -80,7 +81,7 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     search_->setClearButtonEnabled(true);
     connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
         filter_->SetText(text);
-        UpdateCount();
+        ShownChanged();
     });
     const QDate today = QDate::currentDate();
     from_on_ = new QCheckBox(QStringLiteral("From"), this);
@@ -89,11 +90,19 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     to_ = DateEdit(this, today);
     for (QCheckBox* box : {from_on_, to_on_}) connect(box, &QCheckBox::toggled, this, &RoastHistoryWindow::ApplyDates);
     for (QDateEdit* edit : {from_, to_}) connect(edit, &QDateEdit::dateChanged, this, &RoastHistoryWindow::ApplyDates);
-    auto* filters = new QHBoxLayout;
-    filters->addWidget(search_, 1);
-    for (QWidget* w : std::initializer_list<QWidget*>{from_on_, from_, to_on_, to_}) filters->addWidget(w);
+    // The filters and the buttons wrap onto more rows in a narrow window
+    // (beside the panel on a small screen).
+    auto* filters = new FlowLayout(nullptr, 6);
+    search_->setMinimumWidth(160);
+    search_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    filters->addWidget(search_);
+    auto* dates = new QWidget(this);
+    auto* range = new QHBoxLayout(dates);
+    range->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : std::initializer_list<QWidget*>{from_on_, from_, to_on_, to_}) range->addWidget(w);
+    filters->addWidget(dates);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new FlowLayout(nullptr, 6);
     const std::pair<QString, void (RoastHistoryWindow::*)()> actions[] = {
         {kOpen, &RoastHistoryWindow::OpenChosen},
         {kBackground, &RoastHistoryWindow::ShowChosenAsBackground},
@@ -109,14 +118,13 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
         connect(b, &QPushButton::clicked, this, action);
         buttons->addWidget(b);
     }
-    buttons->addStretch(1);
     count_ = new QLabel(this);
     // "Reading… 120 of 5000 roasts" needs no more room than a count: the
-    // window may be narrow beside the panel.
+    // window may be narrow beside the panel. It takes the rest of its row.
     count_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance(QStringLiteral("99999 roasts")));
     count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    buttons->addWidget(count_, 1);
+    buttons->addWidget(count_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
@@ -173,7 +181,15 @@ void RoastHistoryWindow::ApplyDates() {
     from_->setEnabled(from_on_->isChecked());
     to_->setEnabled(to_on_->isChecked());
     filter_->SetDates(from_on_->isChecked() ? from_->date() : QDate(), to_on_->isChecked() ? to_->date() : QDate());
+    ShownChanged();
+}
+
+void RoastHistoryWindow::ShownChanged() {
+    // Only the roasts shown stay chosen (the table keeps those of the rows
+    // still there), and the buttons follow the choice, which the table
+    // does not tell of when rows go.
     UpdateCount();
+    UpdateButtons();
 }
 
 void RoastHistoryWindow::UpdateCount() {

@@ -83,6 +83,8 @@ private:
     void OnBatch(const RoastHistoryLoader::Batch& batch);
     void OnLoaded();
     void ApplyDates();
+    // The rows shown changed (a search, the dates).
+    void ShownChanged();
     void FitColumns();
     void UpdateCount();
     // The one roast chosen; empty when none or several are.

@@ -1,7 +1,6 @@
 #include "window_placement.h"
 
 #include <algorithm>
-#include <optional>
 #include <tuple>
 
 namespace {
@@ -130,6 +129,17 @@ QRect PlaceBesidePanel(const PanelOnScreen& where, QSize wanted, QSize least, QS
     return Overlapping(where, {least, smallest}, wanted);
 }
 
+bool CoversAKey(const PanelOnScreen& where, const QRect& frame) { return CoverOf(where, frame).keys > 0; }
+
+QPoint PanelStart(const QRect& area, QSize frame, int beside_width) {
+    const int spare = area.width() - frame.width();
+    const int x = spare / 2 >= beside_width ? area.left() + spare / 2 : area.left();
+    // A panel taller than the screen keeps its title bar (and its upper
+    // part, where the keys are) on it.
+    const int y = area.top() + std::max(0, (area.height() - frame.height()) / 2);
+    return QPoint(x, y);
+}
+
 bool StillOnScreen(const QRect& saved, const std::vector<QRect>& screens) {
     if (saved.isEmpty()) return false;
     // The strip along the top, where the title bar is grabbed.
@@ -142,4 +152,18 @@ bool StillOnScreen(const QRect& saved, const std::vector<QRect>& screens) {
             return true;
     }
     return false;
+}
+
+bool SavedPlaceUsable(const QRect& saved, const std::vector<QRect>& screens, const PanelOnScreen* panel) {
+    return StillOnScreen(saved, screens) && !(panel && CoversAKey(*panel, saved));
+}
+
+std::optional<QPoint> KeptOnScreen(const QRect& saved, const std::vector<QRect>& screens) {
+    if (!StillOnScreen(saved, screens)) return std::nullopt;
+    const QRect* most = nullptr;
+    for (const QRect& screen : screens)
+        if (!most || AreaOf(saved & screen) > AreaOf(saved & *most)) most = &screen;
+    const int x = std::max(most->left(), std::min(saved.left(), most->right() - saved.width() + 1));
+    const int y = std::max(most->top(), std::min(saved.top(), most->bottom() - saved.height() + 1));
+    return QPoint(x, y);
 }

@@ -30,8 +30,12 @@ std::vector<QRect> ScreenAreas() {
 
 }  // namespace
 
-WindowPlacer::WindowPlacer(QWidget& window, QString name, QSize minimum)
-    : QObject(&window), window_(&window), key_(std::move(name) + QStringLiteral("/geometry")), minimum_(minimum) {
+WindowPlacer::WindowPlacer(QWidget& window, QString name, QSize minimum, Kept kept)
+    : QObject(&window),
+      window_(&window),
+      key_(std::move(name) + (kept == Kept::Position ? QStringLiteral("/position") : QStringLiteral("/geometry"))),
+      minimum_(minimum),
+      kept_(kept) {
     save_later_ = new QTimer(this);
     save_later_->setSingleShot(true);
     save_later_->setInterval(500);
@@ -42,10 +46,43 @@ WindowPlacer::WindowPlacer(QWidget& window, QString name, QSize minimum)
 void WindowPlacer::PlaceOnce() {
     if (placed_ || !window_) return;
     placed_ = true;
+    if (kept_ == Kept::Position)
+        PlacePosition();
+    else
+        PlaceBesidePanel();
+}
+
+void WindowPlacer::PlacePosition() {
+    // Until the window shows, its decorations are not known.
+    const QMargins decorations = kLikelyDecorations;
+    const QVariant saved = WindowSettings().value(key_);
+    const QSize frame = window_->size().grownBy(decorations);
+    const std::optional<QPoint> kept =
+        saved.isValid() ? KeptOnScreen(QRect(saved.toPoint(), frame), ScreenAreas()) : std::nullopt;
+    QPoint at;
+    if (kept) {
+        at = *kept;
+        // It stays where the user put it; moved in onto a smaller screen,
+        // that place is kept for a larger one until the user moves it.
+        user_placed_ = at == saved.toPoint();
+    } else if (start) {
+        at = start(frame);
+    } else {
+        return;
+    }
+    // A window's position is that of its frame.
+    window_->move(at);
+    set_ = QRect(at, window_->size());
+}
+
+void WindowPlacer::PlaceBesidePanel() {
     const std::optional<PanelWhere> where = panel ? panel() : std::nullopt;
     const QMargins decorations = where ? where->decorations : QMargins();
     const QRect saved = WindowSettings().value(key_).toRect();
-    if (saved.isValid() && StillOnScreen(saved + decorations, ScreenAreas())) {
+    // A saved place over one of the panel's keys (the panel moved, or the
+    // screen is smaller now) is not used: the window goes beside the panel
+    // at the size the user gave it.
+    if (saved.isValid() && SavedPlaceUsable(saved + decorations, ScreenAreas(), where ? &where->screen : nullptr)) {
         set_ = saved;
         user_placed_ = true;  // it stays where the user put it
     } else if (where) {
@@ -60,8 +97,12 @@ void WindowPlacer::PlaceOnce() {
         QSize least = minimum_.expandedTo(smallest);
         if (window_->hasHeightForWidth())
             least.setHeight(std::max(least.height(), window_->heightForWidth(least.width())));
-        const QRect frame = PlaceBesidePanel(where->screen, window_->size().grownBy(decorations),
-                                             least.grownBy(decorations), smallest.grownBy(decorations));
+        // As the user sized it; at first, as tall as the panel at least.
+        QSize wanted = saved.isValid() ? saved.size() : window_->size();
+        if (!saved.isValid())
+            wanted.setHeight(std::max(wanted.height(), (where->screen.panel - decorations).height()));
+        const QRect frame = ::PlaceBesidePanel(where->screen, wanted.grownBy(decorations), least.grownBy(decorations),
+                                               smallest.grownBy(decorations));
         set_ = frame - decorations;
     } else {
         return;
@@ -69,12 +110,16 @@ void WindowPlacer::PlaceOnce() {
     window_->setGeometry(set_);
 }
 
+QRect WindowPlacer::Now() const {
+    return kept_ == Kept::Position ? QRect(window_->pos(), window_->size()) : window_->geometry();
+}
+
 bool WindowPlacer::eventFilter(QObject* watched, QEvent* event) {
     if (watched != window_) return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::Hide) {
         Save();
     } else if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && window_->isVisible()) {
-        if (!user_placed_ && Differs(window_->geometry(), set_)) user_placed_ = true;
+        if (!user_placed_ && Differs(Now(), set_)) user_placed_ = true;
         if (user_placed_) save_later_->start();
     }
     return QObject::eventFilter(watched, event);
@@ -83,5 +128,8 @@ bool WindowPlacer::eventFilter(QObject* watched, QEvent* event) {
 void WindowPlacer::Save() {
     save_later_->stop();
     if (!window_ || !user_placed_ || window_->isMinimized() || window_->isMaximized()) return;
-    WindowSettings().setValue(key_, window_->geometry());
+    if (kept_ == Kept::Position)
+        WindowSettings().setValue(key_, window_->pos());
+    else
+        WindowSettings().setValue(key_, window_->geometry());
 }

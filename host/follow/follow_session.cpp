@@ -33,6 +33,9 @@ void FollowSession::Arm(RoastLog background, std::string file_name) {
     if (state_ == FollowState::Following || state_ == FollowState::Paused) return;
     background_ = std::move(background);
     file_name_ = std::move(file_name);
+    // Turned on again after the user took over, it follows the run that
+    // heats now from there: the user asked for it.
+    followed_recording_ = 0;
     SetState(FollowState::Armed);
 }
 
@@ -82,6 +85,9 @@ void FollowSession::OnHandled(const Console& console) {
     if (!kept_ && s.machine_state != kRun && recorder_.recording() &&
         recorder_.recordings_begun() == followed_recording_)
         KeepProgram(console);
+    // A new run: what the last one's following ended with is said no more.
+    if (state_ == FollowState::Ended && recorder_.recording() && recorder_.recordings_begun() != followed_recording_)
+        SetState(FollowState::Off);
     if (state_ == FollowState::Armed && recorder_.recording() &&
         recorder_.recordings_begun() != followed_recording_ && RunHeats(s))
         Begin();

@@ -8,7 +8,9 @@
 // console before the input acts), and as the follower ends (the
 // background's drop or end of heating, the cooling) or the run stops, and
 // then writes "# follow_end: <seconds> <reason>". One run follows once:
-// after that follow mode is off until armed again.
+// after that follow mode is off until armed again; armed again while that
+// run still heats, it follows it again from there. When the next run
+// starts, what the last one ended with is no longer said.
 //
 // When the followed run ends after its heating went into the cooling, it
 // keeps the steering as a program: "# steered_steps: ..." (the roast steps
@@ -52,7 +54,8 @@ public:
     FollowSession& operator=(const FollowSession&) = delete;
 
     // Arms follow mode with `background`, read from the file named
-    // `file_name`. While a run is followed, nothing changes.
+    // `file_name`: the run that heats now, if it is not being followed,
+    // or else the next. While a run is followed, nothing changes.
     void Arm(RoastLog background, std::string file_name);
     // Follow mode off: an armed session waits no more, and a run being
     // followed is the user's again (as if the user took over).

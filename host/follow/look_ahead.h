@@ -6,6 +6,9 @@
 // value later, and a plan that could not say so would shy from the bold
 // change. The first pair is held for a short or a long while: a short
 // burst of heat is how a coarse heater closes a small gap.
+//
+// A plan counts on its second change only where the follower will still
+// make one: near the end of following, it holds its first pair to the end.
 #pragma once
 
 #include <array>
@@ -20,22 +23,33 @@ public:
     // Misses are taken at this many points, evenly over the look-ahead.
     static constexpr int kChecks = 6;
 
-    // The plans: the first pair held for either of these many seconds, then
-    // the same fan with heat 1, 2 or 3.
-    static constexpr int kPlans = 6;
+    // How long a plan's first pair may be held: kHolds lengths, shortest
+    // first; then the same fan with heat 1, 2 or 3.
+    static constexpr int kHolds = 2;
+    using Holds = std::array<int, kHolds>;
+    static constexpr int kPlans = 3 * kHolds;
 
     // From a heater state and a bean temperature now; `wanted[i]` is the
     // background's bean temperature i + 1 seconds from now (none where it
     // has none), which sets how far the look-ahead goes. The first pair of
-    // a plan holds for `short_seconds` or `long_seconds`.
-    LookAhead(const BatchModel& model, BeanState now, std::vector<std::optional<double>> wanted, int short_seconds,
-              int long_seconds);
+    // a plan holds for one of `holds` seconds; where that is `last_switch`
+    // or later (no change is made after it), the plan holds its first pair
+    // to the end.
+    LookAhead(const BatchModel& model, BeanState now, std::vector<std::optional<double>> wanted, Holds holds,
+              int last_switch);
 
-    // The sum of the squared misses (°F²) at a few points of the look-ahead
-    // if `first` were sent now, for each plan that starts with it (heat 1,
-    // 2 and 3 after the short while, then after the long one); none when
-    // the background has no reading at any of the points.
+    // The mean of the squared misses (°F²) at a few points of the
+    // look-ahead if `first` were sent now, for each plan that starts with
+    // it (heat 1, 2 and 3 after the shorter hold, then after the longer);
+    // none when the background has no reading at any of the points.
     std::array<std::optional<double>, kPlans> Misses(const FollowChoice& first) const;
+
+    // The heat plan `plan` sends after its first pair's hold when it starts
+    // with `first` (first.heat for a plan that holds its first pair to the
+    // end).
+    int SecondHeat(std::size_t plan, const FollowChoice& first) const {
+        return holds_[plan / 3] < seconds() ? static_cast<int>(plan % 3) + 1 : first.heat;
+    }
 
     int seconds() const { return static_cast<int>(wanted_.size()); }
 
@@ -51,7 +65,6 @@ private:
     BatchModel model_;
     State start_;
     std::vector<std::optional<double>> wanted_;
-    int short_seconds_;
-    int long_seconds_;
+    Holds holds_;
     int check_every_;
 };

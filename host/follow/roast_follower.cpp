@@ -13,21 +13,25 @@ namespace {
 constexpr double kHorizonSeconds = 30.0;
 constexpr double kHorizonPerLag = 1.5;
 constexpr double kLongestHorizon = 150.0;
-// What a change must win, in squared °F over the look-ahead's points, so
-// the values do not flit between two near-equal pairs. The heat is the
-// coarse lever and the fan the fine one: of two near-equal changes, the
-// fan's is made.
-constexpr double kHeatChangeCost = 25.0;
-constexpr double kFanChangeCost = 10.0;
+// What a change must win, in the mean squared miss (°F²) over the
+// look-ahead's points, so the values do not flit between two near-equal
+// pairs. The heat is the coarse lever and the fan the fine one: of two
+// near-equal changes, the fan's is made.
+constexpr double kHeatChangeCost = 25.0 / 6.0;
+constexpr double kFanChangeCost = 10.0 / 6.0;
 // A fan other than the background's at that moment costs this much a
 // level squared: of two near-equal pairs, the background's fan wins.
-constexpr double kFanStrayCost = 0.05;
+constexpr double kFanStrayCost = 0.05 / 6.0;
 // What it believes stops working when the beans are this far off the
 // background (°F) with the heat at the level that helps most, and that gap
 // has not closed by kClosingF over the last kStuckSeconds.
 constexpr double kStuckF = 5.0;
 constexpr double kClosingF = 1.0;
 constexpr double kStuckSeconds = 20.0;
+// The gap is watched only once the heater is believed to have come this
+// near (heat levels) to the heat sent: until then the heat has not done
+// what it will, and a gap still open says nothing of the fan.
+constexpr double kHeaterSettledLevels = 0.25;
 // A fan trial moves the fan this many levels and holds it this long; the
 // next may come once as long again has passed and the beans have moved on
 // by kTrialSpacingF (the fan's effect changes with the beans' temperature:
@@ -43,9 +47,11 @@ constexpr int kLargestFanStep = 2;
 // The short while a plan's first pair may be held, seconds; the long one
 // is a third of the look-ahead.
 constexpr int kShortBurstSeconds = 15;
-// No change this close to the end of following, seconds: the beans would
-// hardly answer it before the end.
-constexpr double kLastChangeSeconds = 30.0;
+// No change this close to the end of following, seconds: the beans could
+// not answer it before the end. Whether a change a little earlier is
+// worth making, the look-ahead says, whose plans count on no change
+// after this.
+constexpr double kLastChangeSeconds = RoastFollower::kSecondsBetweenChanges;
 // The values are weighed again at most this often, seconds.
 constexpr double kSecondsBetweenLooks = 1.0;
 // Guesses of the heater's lag believed less than this are not consulted.
@@ -150,6 +156,14 @@ std::optional<FollowChoice> RoastFollower::TryFan(double now, FollowChoice sent)
     const std::optional<double> wanted = target_.BeanAt(now);
     if (!wanted) return std::nullopt;
     const double miss = learner_.BeanNow() - *wanted;
+    const auto& guesses = learner_.guesses();
+    const auto belief = learner_.Belief();
+    double heater = 0;
+    for (std::size_t i = 0; i < guesses.size(); ++i) heater += belief[i] * guesses[i].heater;
+    if (std::abs(heater - sent.heat) > kHeaterSettledLevels) {
+        misses_.clear();
+        return std::nullopt;
+    }
     misses_.emplace_back(now, miss);
     while (misses_.size() > 2 && now - misses_[1].first >= kStuckSeconds) misses_.pop_front();
     // The heat does all it can, the beans are well off, and the gap has
@@ -186,6 +200,8 @@ std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent)
     const int seconds = static_cast<int>(std::min(kLongestHorizon, kHorizonSeconds + kHorizonPerLag * lag));
     std::vector<std::optional<double>> wanted;
     for (int s = 1; s <= seconds; ++s) wanted.push_back(target_.BeanAt(now + s));
+    // The last second from now at which a plan may count on a change.
+    const int last_switch = static_cast<int>(target_.end_seconds() - kLastChangeSeconds - now);
     const double bean = learner_.BeanNow();
     struct Foresight {
         double weight;
@@ -196,8 +212,9 @@ std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent)
     for (std::size_t i = 0; i < guesses.size(); ++i) {
         if (belief[i] < kLeastBelief) continue;
         foresights.push_back({belief[i], LookAhead(BatchModel{guesses[i].model, guesses[i].lag},
-                                                   BeanState{guesses[i].heater, bean}, wanted, kShortBurstSeconds,
-                                                   seconds / 3)});
+                                                   BeanState{guesses[i].heater, bean}, wanted,
+                                                   LookAhead::Holds{kShortBurstSeconds, seconds / 3},
+                                                   last_switch)});
         believed += belief[i];
     }
 
@@ -219,10 +236,15 @@ std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent)
                     cost[k] += f.weight / believed * *misses[k];
                 }
             }
-            for (double k : cost) {
-                if (!best || k + extra < best_cost) {
+            // A plan's second change costs as the first does: else putting
+            // a change off a few seconds would seem free, and it would be
+            // put off again and again.
+            const LookAhead& plans = foresights.front().ahead;
+            for (std::size_t k = 0; k < cost.size(); ++k) {
+                const double total = cost[k] + extra + (plans.SecondHeat(k, c) == c.heat ? 0.0 : kHeatChangeCost);
+                if (!best || total < best_cost) {
                     best = c;
-                    best_cost = k + extra;
+                    best_cost = total;
                 }
             }
         }

@@ -82,7 +82,7 @@ const std::vector<CompareColumnInfo>& CompareColumns() {
         {C::Start, K::Text, "Start", "start"},
         {C::Profile, K::Text, "Profile", "profile"},
         {C::Bean, K::Text, "Bean", "bean"},
-        {C::TotalTime, K::Seconds, "Total time", "total"},
+        {C::RoastTime, K::Seconds, "Roast time", "roast_time"},
         {C::DryEndTime, K::Seconds, "Dry end", "dry_end"},
         {C::DryEndTemperature, K::Temperature, "Dry end temperature", "dry_end"},
         {C::FirstCrackTime, K::Seconds, "First crack", "first_crack"},
@@ -116,7 +116,7 @@ std::optional<double> ColumnValue(const ComparedRoast& roast, CompareColumn colu
         case CompareColumn::Start:
         case CompareColumn::Profile:
         case CompareColumn::Bean: return std::nullopt;
-        case CompareColumn::TotalTime: return p.total;
+        case CompareColumn::RoastTime: return p.total;
         case CompareColumn::DryEndTime: return MarkTime(roast, MarkKind::DryEnd);
         case CompareColumn::DryEndTemperature: return MarkTemperature(roast, MarkKind::DryEnd, celsius);
         case CompareColumn::FirstCrackTime: return MarkTime(roast, MarkKind::FirstCrack);

@@ -43,9 +43,10 @@ std::vector<RoastAlignment> AlignRoasts(const std::vector<ComparedRoast>& roasts
 enum class ColumnKind { Text, Seconds, Temperature, Percent };
 
 // The development's share of the roast is its development time ratio:
-// the table has it once, as the ratio.
+// the table has it once, as the ratio. The roast time runs from the start
+// to the drop (the last reading without a drop mark), the cooling left out.
 enum class CompareColumn {
-    Start, Profile, Bean, TotalTime,
+    Start, Profile, Bean, RoastTime,
     DryEndTime, DryEndTemperature, FirstCrackTime, FirstCrackTemperature, DropTime, DropTemperature,
     Drying, DryingShare, Maillard, MaillardShare, Development, DevelopmentRatio,
     EndTemperature, WeightLoss,

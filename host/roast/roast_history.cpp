@@ -24,8 +24,10 @@ std::vector<std::string> RoastLogPaths(const std::string& folder) {
 
 std::vector<RoastSummary> ListRoastLogs(const std::string& folder, RoastSummaryCache* cache) {
     std::vector<RoastSummary> list;
-    for (const std::string& path : RoastLogPaths(folder))
-        list.push_back(cache ? *cache->Get(path) : ReadRoastSummary(path));
+    for (const std::string& path : RoastLogPaths(folder)) {
+        RoastSummary summary = cache ? *cache->Get(path) : ReadRoastSummary(path);
+        if (summary.listed) list.push_back(std::move(summary));
+    }
     std::stable_sort(list.begin(), list.end(),
                      [](const RoastSummary& a, const RoastSummary& b) { return a.start > b.start; });
     return list;

@@ -15,7 +15,8 @@ class RoastSummaryCache;
 std::vector<std::string> RoastLogPaths(const std::string& folder);
 
 // Every roast file of `folder`, newest start first; a file that does not
-// read is listed with its problem. With a `cache`, files that did not
+// read is listed with its problem, and one of no roast kind (a table saved
+// beside the roasts) is passed over. With a `cache`, files that did not
 // change since it read them are not read again.
 std::vector<RoastSummary> ListRoastLogs(const std::string& folder, RoastSummaryCache* cache = nullptr);
 

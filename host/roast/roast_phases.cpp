@@ -62,7 +62,9 @@ void WritePhases(RoastLog& log, const RoastPhases& phases) {
 }
 
 std::string MinutesSeconds(double seconds) {
-    const long long whole = std::llround(std::max(0.0, seconds));
+    // The whole seconds gone, as a clock reads them: the curve's clock, the
+    // history and the comparison say the same of one roast.
+    const long long whole = static_cast<long long>(std::floor(std::max(0.0, seconds) + 1e-9));
     std::string s = std::to_string(whole % 60);
     return std::to_string(whole / 60) + ":" + (s.size() < 2 ? "0" + s : s);
 }

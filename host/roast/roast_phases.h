@@ -31,5 +31,5 @@ RoastPhases ComputePhases(const std::vector<RoastMark>& marks, double now, bool 
 // lines without a value are removed.
 void WritePhases(RoastLog& log, const RoastPhases& phases);
 
-// "4:05" for 245 seconds.
+// "4:05" for 245 to 245.9 seconds: whole seconds, as a clock counts them.
 std::string MinutesSeconds(double seconds);

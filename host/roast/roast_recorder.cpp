@@ -10,6 +10,11 @@
 
 namespace {
 
+// The log keeps times to a tenth of a second; so does the recording, so
+// what is worked out of it now (a phase's length) is what a reading of
+// the log gives later.
+double InTenths(int64_t ms) { return static_cast<double>((ms + 50) / 100) / 10.0; }
+
 bool RunIsRoasting(const ControllerState& s) {
     return s.machine_state == kRun && (s.run_phase == kHeat || s.run_phase == kCool || s.run_phase == kManualCool);
 }
@@ -44,7 +49,7 @@ void RoastRecorder::OnReading(int32_t raw, const ControllerState& s, const CStep
     Observe(s, working);
     if (!recording_) return;
     RoastSample sample;
-    sample.seconds = static_cast<double>(clock_.MonotonicMs() - start_ms_) / 1000.0;
+    sample.seconds = InTenths(clock_.MonotonicMs() - start_ms_);
     if (!log_.samples.empty() && sample.seconds < log_.samples.back().seconds)
         sample.seconds = log_.samples.back().seconds;
     if (raw >= 0 && raw <= kMaxSmoothedTemperature) {
@@ -72,7 +77,7 @@ double RoastRecorder::ElapsedSeconds() {
 
 bool RoastRecorder::Mark(MarkKind kind) {
     if (!recording_) return false;
-    RoastMark mark{kind, ElapsedSeconds(), std::nullopt};
+    RoastMark mark{kind, InTenths(clock_.MonotonicMs() - start_ms_), std::nullopt};
     for (auto it = log_.samples.rbegin(); it != log_.samples.rend() && !mark.bean_f; ++it) mark.bean_f = it->bean_f;
     log_.marks.Put(mark);
     if (store_) store_->Journal({kEventKey, EventValue(mark)});

@@ -91,14 +91,47 @@ StepsParse ParseStepsText(const std::string& text) {
     return out;
 }
 
-std::string NameFromRoast(const RoastLog& log) {
-    std::string name = NotesOf(log).bean;
-    if (name.empty()) name = log.Get(roastkey::kProfile);
-    // "2026-12-08T14:03:05+01:00": the day and the minute.
+namespace {
+
+// What a roast made again is named after: its bean, else its profile.
+std::string WhatOf(const RoastLog& log) {
+    std::string what = NotesOf(log).bean;
+    return what.empty() ? log.Get(roastkey::kProfile) : what;
+}
+
+// "<what> <when>", either part left out when empty; "Roast" for none.
+std::string Joined(const std::string& what, const std::string& when) {
+    if (what.empty() && when.empty()) return "Roast";
+    return what + (what.empty() || when.empty() ? "" : " ") + when;
+}
+
+// The start "2026-12-08T14:03:05+01:00" as "2026-12-08 14:03" (`month_first`:
+// "12-08 14:03"); empty for a start that is not such a time.
+std::string StartMinute(const RoastLog& log, bool month_first) {
     const std::string start = log.Get(roastkey::kStart);
-    if (start.size() >= 16 && start[10] == 'T') {
-        if (!name.empty()) name += " ";
-        name += start.substr(0, 10) + " " + start.substr(11, 5);
+    if (start.size() < 16 || start[10] != 'T') return {};
+    return start.substr(month_first ? 5 : 0, month_first ? 5 : 10) + " " + start.substr(11, 5);
+}
+
+}  // namespace
+
+std::string NameFromRoast(const RoastLog& log) { return Joined(WhatOf(log), StartMinute(log, false)); }
+
+std::string ShortNameFromRoast(const RoastLog& log, const std::function<bool(const std::string&)>& fits) {
+    const std::string what = WhatOf(log);
+    const std::string whole = Joined(what, StartMinute(log, false));
+    if (fits(whole)) return whole;
+    const std::string when = StartMinute(log, true);
+    if (fits(Joined(what, when))) return Joined(what, when);
+    // The bean cut a character at a time (never inside a UTF-8 one).
+    static const std::string kEllipsis = "\u2026";
+    for (std::size_t keep = what.size(); keep > 0;) {
+        do --keep;
+        while (keep > 0 && (static_cast<unsigned char>(what[keep]) & 0xC0) == 0x80);
+        std::string cut = what.substr(0, keep);
+        while (!cut.empty() && cut.back() == ' ') cut.pop_back();
+        const std::string name = Joined(cut.empty() ? std::string() : cut + kEllipsis, when);
+        if (cut.empty() || fits(name)) return name;
     }
-    return name.empty() ? "Roast" : name;
+    return Joined(std::string(), when);
 }

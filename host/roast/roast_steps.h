@@ -9,6 +9,7 @@
 // the same form.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,3 +35,8 @@ StepsParse ParseStepsText(const std::string& text);
 // The name of a profile made again from `log`: its bean (from the notes)
 // or else its profile, and its start, "Kenya AA 2026-12-08 14:03".
 std::string NameFromRoast(const RoastLog& log);
+
+// The same name as the panel's name box shows it whole (`fits` tells):
+// the start shortened to "12-08 14:03" first, then the bean or profile
+// cut to fit with "…", "Ethiopia Guji nat… 12-09 19:14".
+std::string ShortNameFromRoast(const RoastLog& log, const std::function<bool(const std::string&)>& fits);

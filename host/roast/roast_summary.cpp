@@ -54,7 +54,7 @@ RoastLogParse Unreadable(const std::string& reason) {
 bool RoastSummary::operator==(const RoastSummary& o) const {
     return path == o.path && start == o.start && profile == o.profile && bean == o.bean && notes == o.notes &&
            duration_s == o.duration_s && end_bean_f == o.end_bean_f && weight_loss == o.weight_loss &&
-           incomplete == o.incomplete && steered == o.steered && problem == o.problem;
+           incomplete == o.incomplete && steered == o.steered && problem == o.problem && listed == o.listed;
 }
 
 std::optional<int32_t> EndBeanTemperature(const RoastLog& log) {
@@ -124,8 +124,11 @@ RoastLogParse ReadRoastLogEnds(const std::string& path) {
 
 RoastSummary ReadRoastSummary(const std::string& path) {
     if (std::optional<RoastSummary> roast = ReadRoastSummaryIfRoast(path)) return *roast;
-    // No kind of roast file: what reading it as a log finds wrong with it.
-    return ReadLogSummary(path);
+    // No kind of roast file (a table saved beside the roasts): not listed.
+    RoastSummary other;
+    other.path = path;
+    other.listed = false;
+    return other;
 }
 
 RoastSummary ReadLogSummary(const std::string& path) {

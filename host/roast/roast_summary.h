@@ -32,6 +32,7 @@ struct RoastSummary {
     bool incomplete = false;
     bool steered = false;  // a followed roast that kept its steering as a program
     std::string problem;  // set when the file does not read; `start` is then its name
+    bool listed = true;   // false for a file that is no roast (IsRoastFile): the history passes it over
 
     bool operator==(const RoastSummary& o) const;
     bool operator!=(const RoastSummary& o) const { return !(*this == o); }
@@ -52,7 +53,7 @@ RoastLogParse ReadRoastLogEnds(const std::string& path);
 
 // The summary of the roast file at `path`, whichever kind it is (see
 // roast_files.h); a file that does not read gives its problem ("line 3:
-// bad event ...").
+// bad event ..."), and a file of no roast kind is not listed.
 RoastSummary ReadRoastSummary(const std::string& path);
 
 // The summary of the console's log at `path`, read as ReadRoastLogEnds

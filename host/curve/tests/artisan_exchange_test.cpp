@@ -123,6 +123,14 @@ void ArtisanExchangeTest::opensAnAlogAndExportsTheShownRoastInThePanelsUnit() {
     const RoastLogParse again = ParseArtisanProfile(text);
     QVERIFY2(again.ok, again.problem.c_str());
     QCOMPARE(FormatRoastLog(again.log), FormatRoastLog(ParseArtisanProfile(PreheatedAlog()).log));
+
+    // The next export is offered where this one went.
+    w->files().choose_artisan_to_save = [&](const QString& offered) {
+        suggested = offered;
+        return QString();
+    };
+    w->button(QStringLiteral("Export for Artisan\u2026"))->click();
+    QCOMPARE(QFileInfo(suggested).absolutePath(), QFileInfo(exported).absolutePath());
 }
 
 void ArtisanExchangeTest::historyListsExportsAndComparesArtisansFiles() {

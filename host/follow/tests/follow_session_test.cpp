@@ -202,8 +202,16 @@ TEST(FollowSession, PausesWithoutReadingsAndEndsWithTheRun) {
     c.h.window.Advance(5000);
     EXPECT_FALSE(c.h.s().link_ok) << "the link is lost";
     c.wire.model.faults.silent = false;
-    EXPECT_TRUE(c.h.window.AdvanceUntil([&] { return c.follow.state() == FollowState::Following; }, 30000));
-    EXPECT_EQ(c.changes(), changes);
+    // Nothing is changed while paused, up to the reading that resumes
+    // following (which may bring a choice of its own).
+    int while_paused = changes;
+    EXPECT_TRUE(c.h.window.AdvanceUntil(
+        [&] {
+            if (c.follow.state() == FollowState::Paused) while_paused = c.changes();
+            return c.follow.state() == FollowState::Following;
+        },
+        30000));
+    EXPECT_EQ(while_paused, changes);
     EXPECT_EQ(c.h.s().machine_state, kRun);
 
     c.RunTo(120);
@@ -212,6 +220,40 @@ TEST(FollowSession, PausesWithoutReadingsAndEndsWithTheRun) {
     EXPECT_FALSE(c.recorder.recording());
     EXPECT_EQ(c.follow.state(), FollowState::Ended);
     EXPECT_EQ(EndReason(c.recorder.log()), "run_ended");
+}
+
+// Switching the temperature's unit changes nothing of the roast and leaves
+// follow mode on; turned on again after the user took over, it follows the
+// same heating again from there; and the next run starts without the last
+// one's status.
+TEST(FollowSession, TheUnitLeavesItOnAndTurnedOnAgainItFollowsFromThere) {
+    const RoastLog reference = Reference();
+    Console c;
+    c.follow.Arm(reference, "reference.csv");
+    c.Power();
+    c.RunTo(60);
+    ASSERT_EQ(c.follow.state(), FollowState::Following);
+    c.h.controller.OnButtonClicked(ctl::kTemperature);
+    EXPECT_EQ(c.h.s().show_celsius, 1);
+    EXPECT_EQ(c.follow.state(), FollowState::Following) << "the unit changed nothing of the roast";
+
+    c.h.controller.OnButtonClicked(ctl::kUp);
+    ASSERT_EQ(c.follow.end(), FollowEnd::TookOver);
+    c.RunTo(90);
+    c.follow.Arm(reference, "reference.csv");
+    c.h.Ticks(1);
+    EXPECT_EQ(c.follow.state(), FollowState::Following) << "followed again from there";
+    EXPECT_EQ(c.follow.StatusText(), "Following the background");
+    c.RunToEnd();
+    EXPECT_EQ(c.follow.state(), FollowState::Ended);
+    EXPECT_NE(EndReason(c.recorder.log()), "took_over");
+    EXPECT_NE(c.follow.StatusText(), "");
+
+    c.Power();
+    EXPECT_TRUE(c.h.window.AdvanceUntil([&] { return c.recorder.recording(); }, 10000));
+    c.h.Ticks(1);
+    EXPECT_EQ(c.follow.state(), FollowState::Off);
+    EXPECT_EQ(c.follow.StatusText(), "") << "the last run's status goes";
 }
 
 }  // namespace

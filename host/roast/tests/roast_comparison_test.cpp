@@ -62,7 +62,7 @@ TEST(RoastComparison, TheTableGivesMeanAndSpreadOfTheValuesPresent) {
         lines.push_back(csv.substr(at, end - at));
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0],
-              "start,profile,bean,total_s,dry_end_s,dry_end_c,first_crack_s,first_crack_c,drop_s,drop_c,"
+              "start,profile,bean,roast_time_s,dry_end_s,dry_end_c,first_crack_s,first_crack_c,drop_s,drop_c,"
               "drying_s,drying_pct,maillard_s,maillard_pct,development_s,development_ratio_pct,end_c,weight_loss_pct");
     EXPECT_EQ(lines[1].substr(0, lines[1].find(",600.0,")),
               "2026-12-08T14:03:05+01:00,\"Light, \"\"fast\"\"\",Kenya");

@@ -114,3 +114,39 @@ TEST(RoastSummaryCache, AFileIsReadAgainWhenItsSizeOrTimeChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+// Only roasts are listed: a table or anything else saved in the roasts
+// folder is passed over, quietly; a log that does not read is listed with
+// its problem.
+TEST(RoastHistory, ListsOnlyTheRoastLogsOfTheFolder) {
+    TempFolder folder;
+    const std::string log = FormatRoastLog(MakeRoastLog(MadeRoast{}));
+    const struct {
+        const char* name;
+        std::string text;
+        bool listed;
+    } files[] = {
+        {"2026-12-08_140305 Light roast.csv", log, true},
+        {"no header lines.csv", log.substr(log.find(kRoastLogColumns)), true},
+        {"from a spreadsheet.csv", "\xEF\xBB\xBF" + log, true},
+        {"bad header.csv", "# green_g: lots\n" + log, true},
+        {"2026-12-09_100000 Empty.csv", "", false},
+        {"Roast comparison.csv", "start,profile,bean,roast_time_s\n2026-12-08T14:03:05+01:00,Light,,600.0\n", false},
+        {"empty.csv", "", false},
+        {"notes.txt", log, false},
+    };
+    for (const auto& f : files) Saved(folder, f.name, f.text);
+    std::vector<std::string> listed;
+    for (const RoastSummary& summary : ListRoastLogs(folder.Path("")))
+        listed.push_back(std::filesystem::path(summary.path).filename().string());
+    std::sort(listed.begin(), listed.end());
+    std::vector<std::string> roasts;
+    for (const auto& f : files)
+        if (f.listed) roasts.push_back(f.name);
+    std::sort(roasts.begin(), roasts.end());
+    EXPECT_EQ(listed, roasts);
+}
+
+}  // namespace

@@ -208,3 +208,28 @@ TEST(RoastSteps, ARoastMadeAgainIsNamedAfterItsBeanOrProfileAndStart) {
     log.Set(kBeanKey, "Kenya AA");
     EXPECT_EQ(NameFromRoast(log), "Kenya AA 2026-12-08 14:03");
 }
+
+// Where the whole name does not fit the panel's name box, the start is
+// shortened first, then the bean, never inside a character.
+TEST(RoastSteps, ARoastMadeAgainGetsANameThatFitsTheNameBox) {
+    RoastLog log;
+    log.Set(roastkey::kStart, "2026-12-09T19:14:00+01:00");
+    log.Set(kBeanKey, "Ethiopia Guji natural");
+    const struct {
+        std::size_t room;  // bytes that fit
+        const char* name;
+    } cases[] = {
+        {100, "Ethiopia Guji natural 2026-12-09 19:14"},
+        {33, "Ethiopia Guji natural 12-09 19:14"},
+        {25, "Ethiopia G\u2026 12-09 19:14"},
+        {18, "Eth\u2026 12-09 19:14"},
+        {12, "12-09 19:14"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShortNameFromRoast(log, [&](const std::string& name) { return name.size() <= c.room; }), c.name)
+            << c.room;
+    // A cut keeps whole characters (ü is two bytes).
+    log.Set(kBeanKey, "Kü Kü Kü");
+    EXPECT_EQ(ShortNameFromRoast(log, [](const std::string& name) { return name.size() <= 21; }),
+              "K\u00fc K\u2026 12-09 19:14");
+}

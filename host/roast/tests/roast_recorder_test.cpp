@@ -7,6 +7,9 @@
 #include "controller_harness.h"
 #include "frames.h"
 #include "roast_log_files.h"
+#include "roast_log_text.h"
+#include "roast_numbers.h"
+#include "roast_phases.h"
 #include "roast_recorder.h"
 #include "temp_folder.h"
 #include "virtual_wire.h"
@@ -206,6 +209,40 @@ TEST(RoastRecorder, ARoastAgainstTheSimulatedRoasterIsRecordedReadingForReading)
     ASSERT_TRUE(read.ok) << read.problem;
     EXPECT_EQ(FormatRoastLog(read.log), FormatRoastLog(log));
     EXPECT_FALSE(std::filesystem::exists(files.path() + kPartialSuffix));
+}
+
+// Times are kept as the log keeps them, to a tenth of a second: a phase's
+// length in the log is what the log's marks give when it is read again
+// (the comparison), and the last sample's time what the history reads.
+TEST(RoastRecorder, APhaseInTheLogIsWhatItsMarksGiveWhenReadAgain) {
+    FakeRoastClock clock;
+    RoastRecorder recorder(clock, nullptr, "kavolo-roaster 1.0");
+    CStep_Data working;
+    working.SetDefaultProfile();
+    ControllerState s;
+    s.machine_state = kRun;
+    s.run_phase = kHeat;
+    recorder.Observe(s, working);
+    const struct {
+        int64_t ms;
+        std::optional<MarkKind> mark;
+    } steps[] = {{240049, MarkKind::DryEnd}, {415546, MarkKind::FirstCrack}, {499064, std::nullopt},
+                 {683649, std::nullopt}};
+    for (const auto& step : steps) {
+        clock.fixed_ms = step.ms;
+        if (!step.mark && step.ms == 499064) s.run_phase = kCool;  // the drop, marked by itself
+        recorder.OnReading(400, s, working);
+        if (step.mark) recorder.Mark(*step.mark);
+    }
+    s.machine_state = kFinished;
+    recorder.Observe(s, working);
+    const RoastLogParse read = ParseRoastLog(FormatRoastLog(recorder.log()));
+    ASSERT_TRUE(read.ok) << read.problem;
+    const RoastPhases again = ComputePhases(read.log.marks.list(), read.log.samples.back().seconds, false);
+    EXPECT_EQ(recorder.log().Get("phase_development"),
+              OneDecimal(*again.development) + " " + OneDecimal(*again.DevelopmentRatio()) + "%");
+    EXPECT_EQ(read.log.samples.back().seconds, recorder.log().samples.back().seconds);
+    EXPECT_EQ(MinutesSeconds(recorder.log().samples.back().seconds), "11:23");
 }
 
 }  // namespace
