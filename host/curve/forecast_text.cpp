@@ -45,11 +45,14 @@ std::string ModelStatusText(const LearntRoaster* learnt, bool learning, bool cel
 std::string ProfileForecastText(const Forecast& f, bool celsius) {
     if (f.beans_f.empty()) return {};
     const std::string drop_at = Clock(f.drop_seconds());
+    // The temperature first crack is taken at is said with it: the user's
+    // own marks, or the default.
+    const std::string crack = "first crack (" + Degrees(f.first_crack_f, celsius) + ")";
     if (f.first_crack_seconds)
-        return "This profile: first crack at about " + Clock(*f.first_crack_seconds) + ", about " +
+        return "This profile: " + crack + " at about " + Clock(*f.first_crack_seconds) + ", about " +
                Degrees(f.drop_f(), celsius) + " at the drop (" + drop_at + ")";
     if (f.first_crack_passed) return "This profile: about " + Degrees(f.drop_f(), celsius) + " at the drop (" + drop_at + ")";
-    return "This profile: no first crack by the drop, about " + Degrees(f.drop_f(), celsius) + " at " + drop_at;
+    return "This profile: no " + crack + " by the drop, about " + Degrees(f.drop_f(), celsius) + " at " + drop_at;
 }
 
 std::string LiveForecastText(const Forecast& f, bool celsius) {

@@ -503,9 +503,7 @@ void RoastCurveWindow::Rebuild() {
     }
     stale_ = false;
     plot_.SetLogs(shown_, background_ ? &*background_ : nullptr, celsius_);
-    // The forecast is of the next roast or the one under way: not of a
-    // roast opened from a file.
-    plot_.SetForecast(forecast_ && (live() || !shown_) ? &*forecast_ : nullptr);
+    plot_.SetForecast(ForecastShown() ? &*forecast_ : nullptr);
     plot_.Draw();
     UpdateTexts();
     UpdateLegend();
@@ -546,6 +544,9 @@ void RoastCurveWindow::UpdateLegend() {
     if (background_)
         legend += QStringLiteral(" &nbsp; <span style='color:%1'>\u25a0</span> Background")
                       .arg(ColourName(kBackgroundHeating));
+    if (ForecastShown())
+        legend += QStringLiteral(" &nbsp; <span style='color:%1'><b>- -</b></span> Predicted")
+                      .arg(ColourName(kForecast));
     legend_->setText(legend);
 }
 

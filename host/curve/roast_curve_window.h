@@ -150,6 +150,9 @@ private:
     void UpdateButtons();
     void UpdatePlanButton();
     bool Recording() const { return live() && recorder_->recording(); }
+    // The forecast is of the next roast or the one under way: not of a
+    // roast opened from a file.
+    bool ForecastShown() const { return forecast_ && (live() || !shown_); }
     // The notes beside the curve: shown while the user wants them and the
     // curve keeps a usable width beside them; asked for, the window widens
     // to make room.
