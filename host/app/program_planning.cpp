@@ -68,7 +68,9 @@ void ProgramPlanning::Made(const Planned& planned, const RoastLog& log, const QS
     std::vector<StepNode> steps;
     for (const ProgramStep& p : plan.steps) steps.push_back({0, p.fan, p.tenths, p.heat, StepWaiting, nullptr});
     steps.push_back({0, plan.cooling.fan, plan.cooling.tenths, 0, CoolWaiting, nullptr});
-    const std::string name = "Plan " + NameFromRoast(log);
+    const std::string name = "Plan " + ShortNameFromRoast(log, [this](const std::string& shown) {
+        return !name_fits || name_fits("Plan " + shown);
+    });
     // Told first, so what watches the profile change sees whose it is.
     if (on_planned) on_planned(name, plan);
     const std::string problem = controller_.UseProfileSteps(name, steps);

@@ -36,6 +36,9 @@ public:
     void Plan(const RoastLog& log, const QString& path);
     bool planning() const { return watcher_ != nullptr; }
 
+    // Whether a profile name shows whole in the panel's name box; the
+    // planned program's name is shortened until it does.
+    std::function<bool(const std::string& name)> name_fits;
     // Says why it was refused: a box beside the curve unless replaced.
     std::function<void(const QString& text)> warn;
     // Told of a program made the current profile `name`: its steps and the

@@ -2,6 +2,7 @@
 // off and the curve window says why; with enough, the current profile's
 // curve is foreseen and follows every change of the profile, and "Plan a
 // program" makes an unsaved profile of a saved roast's curve.
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -73,9 +74,14 @@ void WindowModelTest::tooFewRoastsTurnTheModelsFeaturesOffAndSaySo() {
     QVERIFY(!plan->isEnabled());
     QVERIFY(plan->toolTip().contains(QStringLiteral("3 roasts of at least 5 minutes")));
 
-    // A third roast, saved: the model learns, and the features come on.
+    // A third roast: once a run ends (its own log is too short to learn
+    // from), the model learns again, and the features come on.
     SaveRoasts(roasts.path(), 1, 3);
-    session.roaster_model().Refresh();
+    t.s().machine_state = kRun;
+    t.s().run_phase = kHeat;
+    t.window->controller().OnButtonReleased();
+    t.s().machine_state = kFinished;
+    t.window->controller().OnButtonReleased();
     QTRY_VERIFY_WITH_TIMEOUT(!session.roaster_model().learning(), 20000);
     QVERIFY2(curve->model_text().startsWith(QStringLiteral("Roaster model: 3 roasts, predicts them within ")),
              qPrintable(curve->model_text()));
@@ -155,6 +161,10 @@ void WindowModelTest::planAProgramMakesAnUnsavedProfileOfTheRoastsCurve() {
     QCOMPARE(made.back().status, CoolWaiting);
     QCOMPARE(t.s().profile_path, kNoPath);
     QVERIFY(t.s().profile_name.rfind("Plan ", 0) == 0);
+    // Named so the panel's name box shows it whole.
+    const QString name = QString::fromStdString(t.s().profile_name);
+    QVERIFY2(t.window->NameBox()->fontMetrics().horizontalAdvance(name) <= t.window->NameBox()->contentsRect().width(),
+             qPrintable(name));
     RoastCurveWindow* curve = session.curve().window();
     QCOMPARE(curve->background_path(), wanted);
     QVERIFY(curve->forecast());
