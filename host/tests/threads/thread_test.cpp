@@ -25,6 +25,11 @@ private slots:
 
 namespace {
 
+// Hang guards, not timings: under ThreadSanitizer, on a machine busy with
+// other builds, learning the model took minutes.
+constexpr int kReadingMs = 120000;
+constexpr int kLearningMs = 240000;  // within Qt Test's five minutes a test
+
 const std::string kRoaster = "Simulated (hot air)";
 const SimulatedSteps kProfiles[] = {
     {{7, 30, 2}, {5, 30, 2}, {4, 30, 2}},
@@ -63,7 +68,7 @@ void ThreadTest::theHistoryReadsAFolderAndReadsItAgainMidway() {
     // Read again before the first reading is done: only the second counts.
     read = 0;
     loader.Load(folder.path());
-    QTRY_VERIFY(finished);
+    QTRY_VERIFY_WITH_TIMEOUT(finished, kReadingMs);
     QCOMPARE(read, std::size_t{6});
     QCOMPARE(loader.cache().size(), std::size_t{6});
 }
@@ -74,7 +79,7 @@ void ThreadTest::theComparisonReadsItsRoastsOffTheWindowsThread() {
     paths << folder.filePath(QStringLiteral("missing.csv"));
     QFutureWatcher<RoastsRead> watcher;
     watcher.setFuture(ReadRoastsLater(paths));
-    QTRY_VERIFY(watcher.isFinished());
+    QTRY_VERIFY_WITH_TIMEOUT(watcher.isFinished(), kReadingMs);
     const RoastsRead read = watcher.result();
     QCOMPARE(read.size(), std::size_t{4});
     for (int i = 0; i < 3; ++i) QVERIFY(read[static_cast<std::size_t>(i)].second.ok);
@@ -94,7 +99,7 @@ void ThreadTest::theModelLearnsOffTheWindowsThreadAndAgainAfterARoast() {
     // A roast saved while it learns: it learns again once done.
     SaveRoasts(roasts, 1, 4);
     keeper->Refresh();
-    QTRY_VERIFY_WITH_TIMEOUT(!keeper->learning(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!keeper->learning(), kLearningMs);
     QVERIFY(keeper->learnt() && keeper->learnt()->Predicts());
     QCOMPARE(keeper->learnt()->roasts, 4);
     QVERIFY(changes >= 2);
