@@ -77,5 +77,5 @@ std::string PlanText(int steps, double rms_f, bool celsius) {
     char gap[16];
     std::snprintf(gap, sizeof gap, "%.1f", DegreesInUnit(rms_f, celsius));
     return "Planned program: " + std::to_string(steps) + (steps == 1 ? " step" : " steps") +
-           "; the model puts it within " + gap + " " + Unit(celsius) + " of the roast planned for";
+           ", expected within " + gap + " " + Unit(celsius) + " of the roast planned for";
 }

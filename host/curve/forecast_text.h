@@ -29,6 +29,6 @@ std::string LiveForecastText(const Forecast& forecast, bool celsius);
 // crack marks", or "390 °F, as no first crack has been marked yet").
 std::string FirstCrackSourceText(const FirstCrackTemperature& crack, const std::string& bean, bool celsius);
 
-// "Planned program: 9 steps; the model puts it within 2.1 °F of the roast
+// "Planned program: 9 steps, expected within 2.1 °F of the roast
 // planned for."
 std::string PlanText(int steps, double rms_f, bool celsius);

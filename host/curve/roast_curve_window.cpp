@@ -537,15 +537,15 @@ void RoastCurveWindow::UpdateTexts() {
 
 void RoastCurveWindow::UpdateLegend() {
     using namespace curve_colour;
-    QString legend = QStringLiteral("<span style='color:%1'>\u25a0</span> Bean, heating &nbsp; "
-                                    "<span style='color:%2'>\u25a0</span> Bean, cooling &nbsp; "
-                                    "<span style='color:%3'>\u25a0</span> Rate of rise")
+    QString legend = QStringLiteral("<span style='color:%1'>\u25a0</span>&nbsp;Bean, heating &nbsp; "
+                                    "<span style='color:%2'>\u25a0</span>&nbsp;Bean, cooling &nbsp; "
+                                    "<span style='color:%3'>\u25a0</span>&nbsp;Rate of rise")
                          .arg(ColourName(kHeating), ColourName(kCooling), ColourName(kRate));
     if (background_)
-        legend += QStringLiteral(" &nbsp; <span style='color:%1'>\u25a0</span> Background")
+        legend += QStringLiteral(" &nbsp; <span style='color:%1'>\u25a0</span>&nbsp;Background")
                       .arg(ColourName(kBackgroundHeating));
     if (ForecastShown())
-        legend += QStringLiteral(" &nbsp; <span style='color:%1'><b>- -</b></span> Predicted")
+        legend += QStringLiteral(" &nbsp; <span style='color:%1'><b>-&nbsp;-</b></span>&nbsp;Predicted")
                       .arg(ColourName(kForecast));
     legend_->setText(legend);
 }
