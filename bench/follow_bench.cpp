@@ -41,14 +41,11 @@
 
 #include "controller_state.h"
 #include "roast_follower.h"
-#include "roast_steps.h"
+#include "roast_misses.h"
 #include "virtual_roast.h"
 
 namespace {
 
-constexpr double kFromSeconds = 60.0;
-// First crack, where a reference has no mark: the reference at this.
-constexpr double kFirstCrackF = 390.0;
 // The aims: follow mode's RMS and largest miss from 1:00 at most these, its
 // RMS from first crack at most kAimRms, its RMS at most this share of the
 // open loop's, and the kept program within kAimKept of the followed roast.
@@ -112,47 +109,6 @@ const Case kNearCases[] = {
     {"heater lag 20 s", [](BeanResponse& b) { b.heater_lag_seconds = 20; }},
 };
 
-double DropSeconds(const RoastLog& log) {
-    for (const RoastSample& s : log.samples)
-        if (s.run_phase != kHeat) return s.seconds;
-    return log.samples.empty() ? 0.0 : log.samples.back().seconds;
-}
-
-std::optional<double> FirstCrackSeconds(const RoastLog& log) {
-    for (const RoastSample& s : log.samples)
-        if (s.run_phase == kHeat && s.bean_f && *s.bean_f >= kFirstCrackF) return s.seconds;
-    return std::nullopt;
-}
-
-struct Misses {
-    double rms = 0;
-    double largest = 0;
-    double largest_at = 0;  // seconds
-};
-
-// How far `run`'s beans were from `reference`'s, from `from` seconds to the
-// reference's drop.
-Misses MissesOf(const RoastLog& run, const RoastLog& reference, double from = kFromSeconds) {
-    const double drop = DropSeconds(reference);
-    Misses m;
-    double sum = 0;
-    int n = 0;
-    for (const RoastSample& s : run.samples) {
-        if (s.seconds < from || s.seconds > drop || !s.bean_f) continue;
-        const std::optional<double> want = BeanAt(reference, s.seconds);
-        if (!want) continue;
-        const double miss = *s.bean_f - *want;
-        sum += miss * miss;
-        ++n;
-        if (std::abs(miss) > m.largest) {
-            m.largest = std::abs(miss);
-            m.largest_at = s.seconds;
-        }
-    }
-    m.rms = n ? std::sqrt(sum / n) : 0.0;
-    return m;
-}
-
 // The rate of rise a log shows at `seconds` (its last sample's figure).
 std::optional<double> RorAt(const RoastLog& log, double seconds) {
     const std::vector<RoastSample>& v = log.samples;
@@ -169,7 +125,7 @@ double RorRms(const RoastLog& run, const RoastLog& reference) {
     double sum = 0;
     int n = 0;
     for (const RoastSample& s : run.samples) {
-        if (s.seconds < kFromSeconds || s.seconds > drop || !s.ror_f_per_min) continue;
+        if (s.seconds < kBenchFromSeconds || s.seconds > drop || !s.ror_f_per_min) continue;
         const std::optional<double> want = RorAt(reference, s.seconds);
         if (!want) continue;
         sum += (*s.ror_f_per_min - *want) * (*s.ror_f_per_min - *want);
@@ -188,68 +144,6 @@ int HeatChanges(const RoastLog& log) {
         before = &s;
     }
     return changes;
-}
-
-// The beans' temperature, second by second, under a fan and heat that
-// change at most once (at `switch_s`), straight on the thermal model.
-std::vector<double> Beans(const BeanResponse& beans, int seconds, int fan, int heat, int switch_s, int fan_after) {
-    ThermalModel t(beans);
-    std::vector<double> out{t.temperature_f()};
-    for (int s = 1; s <= seconds; ++s) {
-        t.Advance(1.0, ThermalInputs{true, heat, s <= switch_s ? fan : fan_after});
-        out.push_back(t.temperature_f());
-    }
-    return out;
-}
-
-// Whether heat 1 to 3 and fan 1 to 9 can keep the beans at the reference
-// all along: at every second from 1:00 the reference lies between the
-// slowest and the fastest of the roasts that roaster makes at one heat
-// with the fan held or switched once (the hot-air roaster brakes with the
-// fan late and heats with it early), or at most kAimRms beyond them. Says
-// where it cannot, as "above the fastest by 12 F at 1:00".
-std::string Unreachable(const RoastLog& reference, const BeanResponse& beans) {
-    const int seconds = static_cast<int>(DropSeconds(reference));
-    std::vector<std::vector<double>> bounds;
-    for (int heat : {1, 3})
-        for (int fan : {1, 5, 9}) {
-            bounds.push_back(Beans(beans, seconds, fan, heat, seconds, fan));
-            for (int switch_s = 120; switch_s < seconds; switch_s += 60)
-                bounds.push_back(Beans(beans, seconds, fan, heat, switch_s, 10 - fan));
-        }
-    for (const RoastSample& s : reference.samples) {
-        if (s.seconds < kFromSeconds || s.run_phase != kHeat || !s.bean_f) continue;
-        const int at = std::min(seconds, static_cast<int>(s.seconds));
-        double low = 1e9, high = -1e9;
-        for (const std::vector<double>& b : bounds) {
-            low = std::min(low, b[static_cast<std::size_t>(at)]);
-            high = std::max(high, b[static_cast<std::size_t>(at)]);
-        }
-        char where[80];
-        if (*s.bean_f < low - kAimRms || *s.bean_f > high + kAimRms) {
-            const bool below = *s.bean_f < low;
-            std::snprintf(where, sizeof where, "%s by %.0f F at %d:%02d", below ? "below the slowest" : "above the fastest",
-                          below ? low - *s.bean_f : *s.bean_f - high, at / 60, at % 60);
-            return where;
-        }
-    }
-    return {};
-}
-
-// A log's steps under `key` ("run_steps", "steered_steps") as a profile.
-std::optional<VirtualProfile> ProfileOf(const RoastLog& log, const std::string& key) {
-    if (!log.Has(key)) return std::nullopt;
-    const StepsParse parsed = ParseStepsText(log.Get(key));
-    if (!parsed.ok) return std::nullopt;
-    VirtualProfile p;
-    for (const StepNode& n : parsed.steps) {
-        const VirtualStep step{static_cast<int>(n.fan), static_cast<int>(n.time), static_cast<int>(n.heat)};
-        if (IsCoolingStatus(n.status))
-            p.cooling = step;
-        else
-            p.steps.push_back(step);
-    }
-    return p;
 }
 
 struct Result {
@@ -298,7 +192,7 @@ Result Run(const Reference& ref, const RoastLog& reference, const BeanResponse& 
     r.ror_rms = RorRms(followed, reference);
     r.event_ms = outcome.event_ms;
     r.ended = outcome.end ? FollowEndWord(*outcome.end) + " at " + std::to_string(static_cast<int>(outcome.end_seconds)) + " s" : "-";
-    r.unreachable = Unreachable(reference, beans);
+    r.unreachable = Unreachable(reference, beans, kAimRms);
     if (const std::optional<VirtualProfile> kept = ProfileOf(followed, "steered_steps")) {
         r.kept_steps = static_cast<int>(kept->steps.size());
         r.kept_rms = MissesOf(RunVirtualRoast(*kept, beans), followed).rms;

@@ -19,6 +19,14 @@
 #     and from first crack; the changes follow mode made; the program each
 #     followed roast kept, replayed open loop; the time follow mode holds
 #     the window's thread (follow_bench).
+#   - the roaster's model learnt from four simulated roasts of changed
+#     roasters of both kinds (model_bench, virtual time, a few seconds): a
+#     fifth roast foreseen (RMS from 1:00 to the drop, first crack from the
+#     start and from 4:00), programs planned for a roast of another roaster
+#     and run open loop; then learnt eight times from a folder of 36 roasts
+#     while the console runs a roast in real time, with the worst
+#     status-frame lateness meanwhile (model_bench --frames, about a
+#     minute).
 #   - the roast history with 1000, 5000 and 20000 saved roasts, opened
 #     while the console runs a roast: time to the first rows and to the
 #     whole list, the memory it adds, sorting and searching, and the worst
@@ -32,6 +40,10 @@
 # miss at most 8 °F, and at most a third of the open loop's RMS, wherever
 # heat 1-3 and fan 1-9 can reach it, the kept program within 5 °F RMS of
 # the followed roast and a follow decision's p99 under 5 ms;
+# the model's prediction within 6 °F RMS, first crack within 30 s from the
+# start and 15 s from 4:00, planned programs within 6 °F RMS open loop
+# wherever the roaster can reach the roast, no status frame over 20 ms late
+# while the model learns;
 # with 5000 saved roasts, the whole history listed within 2 s of opening
 # and no status frame more than 100 ms late.
 #
@@ -40,7 +52,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 minutes=${1:-10}
 
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target link_timing console_bench curve_bench follow_bench history_bench kavolo-roaster quarnel >/dev/null
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target link_timing console_bench curve_bench follow_bench model_bench history_bench kavolo-roaster quarnel >/dev/null
 export QT_QPA_PLATFORM=offscreen
 
 echo "== status-frame cadence under load, $minutes minutes =="
@@ -54,6 +66,10 @@ build/curve_bench --minutes $((minutes * 3))
 echo
 echo "== follow mode on changed roasters, in virtual time =="
 build/follow_bench
+echo
+echo "== the roaster's model, in virtual time and while a roast runs =="
+build/model_bench
+build/model_bench --frames
 echo
 echo "== the roast history with many saved roasts =="
 build/history_bench

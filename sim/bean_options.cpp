@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <sstream>
 
 namespace {
 // `text` as a number, whatever the locale; none unless all of it reads.
@@ -54,4 +55,16 @@ std::string SetBeanOption(BeanResponse& beans, const std::string& name, const st
         return {};
     }
     return "--" + name + " is not an option of the simulated roaster";
+}
+
+std::string SimulatedRoasterName(const BeanResponse& beans) {
+    std::ostringstream name;
+    name.imbue(std::locale::classic());
+    name << "Simulated (" << (beans.airflow == Airflow::HotAir ? "hot air" : "simple");
+    if (beans.batch_scale != 1.0) name << ", batch x" << beans.batch_scale;
+    if (beans.heat_scale != 1.0) name << ", heat x" << beans.heat_scale;
+    if (beans.airflow == Airflow::Simple && beans.fan_effect < 0) name << ", fan reversed";
+    if (beans.heater_lag_seconds != 0.0) name << ", heater lag " << beans.heater_lag_seconds << " s";
+    name << ")";
+    return name.str();
 }

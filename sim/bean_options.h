@@ -22,3 +22,9 @@ const std::vector<BeanOption>& BeanOptions();
 // the option (e.g. "--batch-scale takes a number from 0.1 to 10"); else it
 // is empty.
 std::string SetBeanOption(BeanResponse& beans, const std::string& name, const std::string& value);
+
+// The simulated roaster's name in the logs of the roasts made on it
+// ("roaster"), e.g. "Simulated (hot air, batch x0.8)": its model and what
+// the options change of the roaster. The room is left out: a roaster is
+// the same roaster in a cold room, and its model allows for the room.
+std::string SimulatedRoasterName(const BeanResponse& beans);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "bean_options.h"
 #include "cmscomm1.h"
 #include "editor_message.h"
 #include "instance_lock.h"
@@ -63,6 +64,7 @@ bool ConsoleProgram::Build() {
                                                    return *editor_;
                                                });
     app_->roasts_folder = settings_.roasts_folder;
+    if (options.simulate) app_->roaster = SimulatedRoasterName(settings_.simulated_roaster.beans);
     app_->background = options.background_log;
     app_->background_path = QString::fromStdString(options.background);
     app_->follow = options.follow;

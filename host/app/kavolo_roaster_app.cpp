@@ -20,6 +20,7 @@ bool CKavoloRoasterApp::MakeWindow() {
         return false;
     }
     window_ = std::make_unique<CKavoloRoasterDlg>(com_, ports_, editor_, roasts_folder);
+    window_->roast_session().SetRoaster(roaster);
     if (background) window_->roast_session().StartWithBackground(*background, background_path, follow);
     return true;
 }

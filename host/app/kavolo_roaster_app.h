@@ -33,6 +33,8 @@ public:
 
     // Where the window keeps roast logs; empty: the user's data folder.
     QString roasts_folder;
+    // The roaster the roasts are made on, as their logs name it.
+    std::string roaster = kPortRoaster;
     // A saved roast shown behind the curve from the start, read from
     // `background_path`, and whether follow mode is armed with it.
     std::optional<RoastLog> background;

@@ -113,10 +113,13 @@ CKavoloRoasterDlg::CKavoloRoasterDlg(SerialControl& com, PortLister& ports, cons
     curve.share_panel_keys = [this](QWidget& window) { ShareKeys(window); };
     curve.show_panel = [this] { BringForward(); };
     // A roast made again gets a name the name box shows whole.
-    roast_->roast_again().name_fits = [this](const std::string& name) {
+    // So does a planned program.
+    const auto name_fits = [this](const std::string& name) {
         const QRect room = name_box_->contentsRect().marginsRemoved(name_box_->textMargins());
         return QFontMetrics(name_box_->font()).horizontalAdvance(FromStd(name)) <= room.width() - 4;
     };
+    roast_->roast_again().name_fits = name_fits;
+    roast_->planning().name_fits = name_fits;
     timers_ = std::make_unique<TimerBank>(
         [this](int id) { Forward("timer", [this, id] { controller_->OnTimer(id); }); }, this);
     BuildControls();

@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::string kProgramAndVersion = std::string("kavolo-roaster ") + KAVOLO_VERSION;
+const std::string kProgramAndVersion = kConsoleProgram + " " + KAVOLO_VERSION;
 
 }  // namespace
 
@@ -28,7 +28,11 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
       curve_(recorder_, &files_, folder_, main_window, [&controller] { return controller.state().show_celsius != 0; }),
       follow_(recorder_, controller.step_values),
       again_(controller, curve_),
-      followed_profile_(controller, follow_, again_, curve_) {
+      followed_profile_(controller, follow_, again_, curve_),
+      model_(folder_),
+      forecast_(controller.console, model_, recorder_, curve_,
+                [&controller] { return controller.state().show_celsius != 0; }),
+      planning_(controller, curve_, model_) {
     files_.on_failure = [this](const std::string& path, const std::string& reason) {
         ReportWriteFailure(path, reason);
     };
@@ -39,6 +43,17 @@ RoastSession::RoastSession(RoasterController& controller, QWidget* main_window, 
     controller_.events().Add(recorder_);
     controller_.events().Add(curve_);
     controller_.events().Add(followed_profile_);
+    controller_.events().Add(forecast_);
+    // The model learns again from every roast saved, and what it foresees
+    // follows it.
+    model_.on_change = [this] { forecast_.ModelChanged(); };
+    recorder_.AddListener([this](RoastEvent event) {
+        if (event == RoastEvent::Ended && !closed_) model_.Refresh();
+    });
+    curve_.plan_program = [this](const RoastLog& log, const QString& path) { planning_.Plan(log, path); };
+    planning_.on_planned = [this](const std::string& name, const RoastPlan& plan) {
+        forecast_.Planned(name, static_cast<int>(plan.steps.size()), plan.rms_f);
+    };
     follow_.on_change = [this] { ShowFollowStatus(); };
     followed_profile_.on_change = [this] { ShowFollowStatus(); };
     again_.on_profile_made = [this] { ShowFollowStatus(); };
@@ -61,6 +76,12 @@ void RoastSession::Close() {
     controller_.events().Remove(recorder_);
     controller_.events().Remove(curve_);
     controller_.events().Remove(followed_profile_);
+    controller_.events().Remove(forecast_);
+}
+
+void RoastSession::SetRoaster(const std::string& roaster) {
+    recorder_.set_roaster(roaster);
+    model_.Start(roaster);
 }
 
 void RoastSession::StartWithBackground(RoastLog background, const QString& path, bool follow) {

@@ -13,7 +13,10 @@
 #include "follow_session.h"
 #include "followed_profile.h"
 #include "live_roast_curve.h"
+#include "model_forecast.h"
+#include "program_planning.h"
 #include "roast_again.h"
+#include "roaster_model_keeper.h"
 #include "roast_log_files.h"
 #include "roast_recorder.h"
 #include "system_roast_clock.h"
@@ -42,6 +45,11 @@ public:
     // shows.
     void StartWithBackground(RoastLog background, const QString& path, bool follow);
 
+    // The roaster the roasts are made on ("roaster" in their logs): the
+    // roaster on the port, or a simulated one. Its model is learnt from its
+    // roasts from now on.
+    void SetRoaster(const std::string& roaster);
+
     // The panel's menu entries.
     void ShowCurve() { curve_.Show(); }
     void ShowHistory() { curve_.ShowHistory(); }
@@ -51,6 +59,9 @@ public:
     LiveRoastCurve& curve() { return curve_; }
     FollowSession& follow() { return follow_; }
     RoastAgain& roast_again() { return again_; }
+    RoasterModelKeeper& roaster_model() { return model_; }
+    ModelForecast& forecast() { return forecast_; }
+    ProgramPlanning& planning() { return planning_; }
 
     // "<data folder>/kavolo-roaster/roasts".
     static QString DefaultFolder();
@@ -73,6 +84,9 @@ private:
     FollowSession follow_;
     RoastAgain again_;
     FollowedProfile followed_profile_;
+    RoasterModelKeeper model_;
+    ModelForecast forecast_;
+    ProgramPlanning planning_;
     QPointer<QMessageBox> failure_box_;
     bool closed_ = false;
 };

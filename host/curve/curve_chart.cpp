@@ -103,6 +103,12 @@ double CurveChart::XOf(double seconds) const {
     return span > 0 ? plot.left() + plot.width() * (seconds - time_scale_.min_seconds) / span : plot.left();
 }
 
+double CurveChart::YOf(double degrees) const {
+    const QRectF plot = chart_->plotArea();
+    const double span = temperature_scale_.high - temperature_scale_.low;
+    return span > 0 ? plot.bottom() - plot.height() * (degrees - temperature_scale_.low) / span : plot.bottom();
+}
+
 QLineSeries* CurveChart::NewLine(const QColor& colour, double width) {
     auto* line = new QLineSeries;
     // Bevelled joins: round ones cost the stroker curves at every point

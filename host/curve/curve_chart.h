@@ -50,6 +50,8 @@ public:
     int TimeTicks() const;
     // Where `seconds` lies across the plot, in the chart's coordinates.
     double XOf(double seconds) const;
+    // Where a temperature (in the unit shown) lies up the plot.
+    double YOf(double degrees) const;
 
     // A line of `colour` and `width` that is on no chart yet.
     static QLineSeries* NewLine(const QColor& colour, double width);

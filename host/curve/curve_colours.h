@@ -15,4 +15,6 @@ inline const QColor kBackgroundHeating(236, 170, 164);
 inline const QColor kBackgroundCooling(166, 190, 234);
 inline const QColor kBackgroundRate(150, 206, 186);
 inline const QColor kBackgroundMark(190, 160, 206);
+// What the roaster's model foresees.
+inline const QColor kForecast(70, 70, 150);
 }  // namespace curve_colour

@@ -7,6 +7,7 @@
 #include "artisan_export_task.h"
 #include "roast_curve_window.h"
 #include "roast_log_files.h"
+#include "roast_reading.h"
 #include "warning_box.h"
 
 LiveRoastCurve::LiveRoastCurve(RoastRecorder& recorder, const RoastLogFiles* files, QString roasts_folder,
@@ -43,6 +44,10 @@ RoastCurveWindow& LiveRoastCurve::Window() {
         window_->roast_again = roast_again;
         window_->save_steps_as_profile = save_steps_as_profile;
         window_->SetFollowStatus(follow_on_, follow_text_);
+        window_->plan_program = plan_program;
+        window_->SetPlanAvailable(plan_available_, plan_why_);
+        window_->SetModelText(model_text_, model_tooltip_);
+        window_->ShowForecast(forecast_);
         window_->SetProfileNote(profile_note_);
         window_->background_changed = [this] {
             if (background_changed) background_changed();
@@ -76,6 +81,12 @@ RoastHistoryWindow& LiveRoastCurve::History() {
             std::optional<RoastLog> log = Window().files().ReadLogOrWarn(path);
             if (log && roast_again) roast_again(*log, path);
         };
+        if (plan_program)
+            history_->plan_program = [this](const QString& path) {
+                std::optional<RoastLog> log = Window().files().ReadLogOrWarn(path);
+                if (log && plan_program) plan_program(*log, path);
+            };
+        history_->SetPlanAvailable(plan_available_, plan_why_);
         if (on_history_made) on_history_made(*history_);
     }
     return *history_;
@@ -122,6 +133,28 @@ void LiveRoastCurve::ShowFollowStatus(bool on, const QString& text) {
     if (window_) window_->SetFollowStatus(on, text);
 }
 
+void LiveRoastCurve::ShowForecast(std::optional<Forecast> forecast) {
+    forecast_ = std::move(forecast);
+    if (window_) window_->ShowForecast(forecast_);
+}
+
+void LiveRoastCurve::ShowModelText(const QString& text, const QString& tooltip) {
+    model_text_ = text;
+    model_tooltip_ = tooltip;
+    if (window_) window_->SetModelText(text, tooltip);
+}
+
+void LiveRoastCurve::SetPlanAvailable(bool available, const QString& why) {
+    plan_available_ = available;
+    plan_why_ = why;
+    if (window_) window_->SetPlanAvailable(available, why);
+    if (history_) history_->SetPlanAvailable(available, why);
+}
+
+void LiveRoastCurve::ShowRecorderRoasts() {
+    if (!Window().live()) window_->Follow(&recorder_);
+}
+
 void LiveRoastCurve::ShowProfileNote(const QString& text) {
     profile_note_ = text;
     if (window_) window_->SetProfileNote(text);
@@ -149,10 +182,9 @@ void LiveRoastCurve::Compare(const QStringList& paths) {
         comparison->activateWindow();
         return;
     }
-    using Read = std::vector<std::pair<QString, RoastLogParse>>;
-    auto* reading = new QFutureWatcher<Read>(history_ ? static_cast<QObject*>(history_) : nullptr);
-    QObject::connect(reading, &QFutureWatcher<Read>::finished, reading, [this, reading] {
-        Read read = reading->result();
+    auto* reading = new QFutureWatcher<RoastsRead>(history_ ? static_cast<QObject*>(history_) : nullptr);
+    QObject::connect(reading, &QFutureWatcher<RoastsRead>::finished, reading, [this, reading] {
+        RoastsRead read = reading->result();
         reading->deleteLater();
         std::vector<RoastCompareWindow::Entry> roasts;
         QStringList problems;
@@ -166,11 +198,7 @@ void LiveRoastCurve::Compare(const QStringList& paths) {
             ShowWarning(history_, QStringLiteral("Cannot read these roast logs:\n") + problems.join(QLatin1Char('\n')));
         if (roasts.size() >= 2) ShowComparison(std::move(roasts));
     });
-    reading->setFuture(QtConcurrent::run([paths] {
-        Read read;
-        for (const QString& path : paths) read.emplace_back(path, ReadRoastLogFile(path.toStdString()));
-        return read;
-    }));
+    reading->setFuture(ReadRoastsLater(paths));
 }
 
 void LiveRoastCurve::ShowComparison(std::vector<RoastCompareWindow::Entry> roasts) {

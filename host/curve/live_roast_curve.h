@@ -74,6 +74,17 @@ public:
     std::function<void(const RoastLog& log)> save_steps_as_profile;
     // What follow mode does, shown in the curve window (now or once made).
     void ShowFollowStatus(bool on, const QString& text);
+    // The roaster's model, in the curve window (now or once made): what it
+    // foresees of the current profile, and what its line says.
+    void ShowForecast(std::optional<Forecast> forecast);
+    void ShowModelText(const QString& text, const QString& tooltip);
+    // "Plan a program" in either window (the history's roast read first),
+    // and whether the model can plan now (`why` not, when it cannot).
+    std::function<void(const RoastLog& log, const QString& path)> plan_program;
+    void SetPlanAvailable(bool available, const QString& why);
+    // The curve window shows the recorder's running or last roast again
+    // (not a roast opened from a file).
+    void ShowRecorderRoasts();
     // What the profile the next roast runs is, the same way.
     void ShowProfileNote(const QString& text);
     // Told when the curve window's background changes.
@@ -105,6 +116,11 @@ private:
     std::vector<QPointer<RoastCompareWindow>> comparisons_;
     bool follow_on_ = false;
     QString follow_text_;
+    std::optional<Forecast> forecast_;
+    QString model_text_;
+    QString model_tooltip_;
+    bool plan_available_ = false;
+    QString plan_why_;
     QString profile_note_;
     // The recorder keeps its listeners; this one goes quiet when this dies.
     std::shared_ptr<LiveRoastCurve*> self_;

@@ -18,3 +18,11 @@ inline const QString kSaveStepsTip = QStringLiteral("Saves the steps this roast 
 inline const QString kSaveStepsSteeredTip = QStringLiteral(
     "This roast was followed: saves the program its steering came to (steps that give its curve again with "
     "follow mode off) as a profile file");
+
+// "Plan a program", for the background or the roast shown.
+inline const QString kPlanBackgroundTip = QStringLiteral(
+    "Makes a program of at most 20 steps that the roaster model says gives the background's curve on this "
+    "roaster by itself, and makes it the current profile (not saved; nothing is sent before POWER)");
+inline const QString kPlanShownTip = QStringLiteral(
+    "Makes a program of at most 20 steps that the roaster model says gives this roast's curve on this roaster "
+    "by itself, and makes it the current profile (not saved; nothing is sent before POWER)");

@@ -41,6 +41,7 @@ const QString kPanel = QStringLiteral("Panel");
 const QString kFollow = QStringLiteral("Follow background");
 const QString kRoastAgain = QStringLiteral("Roast again");
 const QString kSaveSteps = QStringLiteral("Save steps as profile…");
+const QString kPlanProgram = QStringLiteral("Plan a program");
 // Whether the notes are shown beside the curve, kept between runs.
 const QString kNotesShownKey = QStringLiteral("curve/notes_shown");
 // The notes give way where the curve beside them would be narrower than
@@ -126,6 +127,12 @@ QWidget* RoastCurveWindow::BuildPicture() {
     reading_font.setBold(true);
     reading_->setFont(reading_font);
     phase_bar_ = new PhaseBar(picture_);
+    // What the roaster's model rests on and foresees.
+    model_line_ = new QLabel(picture_);
+    model_line_->setObjectName(QStringLiteral("model line"));
+    model_line_->setWordWrap(true);
+    model_line_->setStyleSheet(QStringLiteral("color: %1").arg(ColourName(curve_colour::kForecast)));
+    model_line_->hide();
 
     // The legend under the chart, so the line above it has the width for
     // what is shown and its background.
@@ -134,6 +141,7 @@ QWidget* RoastCurveWindow::BuildPicture() {
     layout->setSpacing(2);
     layout->addWidget(summary_);
     layout->addWidget(reading_);
+    layout->addWidget(model_line_);
     layout->addWidget(plot_.view(), 1);
     layout->addWidget(legend_);
     layout->addWidget(phase_bar_);
@@ -204,6 +212,14 @@ QWidget* RoastCurveWindow::BuildButtons() {
     add(kSaveSteps, [this] {
         if (save_steps_as_profile && shown_) save_steps_as_profile(*shown_);
     })->setToolTip(kSaveStepsTip);
+    add(kPlanProgram, [this] {
+        CommitNotes();
+        if (!plan_program) return;
+        if (background_)
+            plan_program(*background_, background_path_);
+        else if (shown_)
+            plan_program(*shown_, ShownPath());
+    });
     add(kOpenFolder, [this] { files_.OpenFolder(); });
     add(kHistory, [this] {
         if (show_history) show_history();
@@ -419,6 +435,7 @@ void RoastCurveWindow::showEvent(QShowEvent* event) {
     follow_status_->setVisible(static_cast<bool>(follow_toggled) && !follow_status_->text().isEmpty());
     button(kRoastAgain)->setVisible(static_cast<bool>(roast_again));
     button(kSaveSteps)->setVisible(static_cast<bool>(save_steps_as_profile));
+    button(kPlanProgram)->setVisible(static_cast<bool>(plan_program));
     FitNotes();
     if (stale_) Rebuild();
     QWidget::showEvent(event);
@@ -486,6 +503,7 @@ void RoastCurveWindow::Rebuild() {
     }
     stale_ = false;
     plot_.SetLogs(shown_, background_ ? &*background_ : nullptr, celsius_);
+    plot_.SetForecast(ForecastShown() ? &*forecast_ : nullptr);
     plot_.Draw();
     UpdateTexts();
     UpdateLegend();
@@ -519,13 +537,16 @@ void RoastCurveWindow::UpdateTexts() {
 
 void RoastCurveWindow::UpdateLegend() {
     using namespace curve_colour;
-    QString legend = QStringLiteral("<span style='color:%1'>\u25a0</span> Bean, heating &nbsp; "
-                                    "<span style='color:%2'>\u25a0</span> Bean, cooling &nbsp; "
-                                    "<span style='color:%3'>\u25a0</span> Rate of rise")
+    QString legend = QStringLiteral("<span style='color:%1'>\u25a0</span>&nbsp;Bean, heating &nbsp; "
+                                    "<span style='color:%2'>\u25a0</span>&nbsp;Bean, cooling &nbsp; "
+                                    "<span style='color:%3'>\u25a0</span>&nbsp;Rate of rise")
                          .arg(ColourName(kHeating), ColourName(kCooling), ColourName(kRate));
     if (background_)
-        legend += QStringLiteral(" &nbsp; <span style='color:%1'>\u25a0</span> Background")
+        legend += QStringLiteral(" &nbsp; <span style='color:%1'>\u25a0</span>&nbsp;Background")
                       .arg(ColourName(kBackgroundHeating));
+    if (ForecastShown())
+        legend += QStringLiteral(" &nbsp; <span style='color:%1'><b>-&nbsp;-</b></span>&nbsp;Predicted")
+                      .arg(ColourName(kForecast));
     legend_->setText(legend);
 }
 
@@ -550,6 +571,37 @@ void RoastCurveWindow::UpdateButtons() {
     const bool steered = shown_ && shown_->Has(roastkey::kSteeredSteps);
     button(kRoastAgain)->setToolTip(steered ? kRoastAgainSteeredTip : kRoastAgainTip);
     button(kSaveSteps)->setToolTip(steered ? kSaveStepsSteeredTip : kSaveStepsTip);
+    UpdatePlanButton();
+}
+
+void RoastCurveWindow::UpdatePlanButton() {
+    QPushButton* plan = button(kPlanProgram);
+    const bool roast = background_ || (shown_ && !shown_->samples.empty() && !Recording());
+    plan->setEnabled(plan_available_ && roast);
+    if (!plan_available_) {
+        plan->setToolTip(plan_unavailable_why_);
+        return;
+    }
+    plan->setToolTip(background_ ? kPlanBackgroundTip : kPlanShownTip);
+}
+
+void RoastCurveWindow::ShowForecast(std::optional<Forecast> forecast) {
+    forecast_ = std::move(forecast);
+    Rebuild();
+}
+
+void RoastCurveWindow::SetModelText(const QString& text, const QString& tooltip) {
+    model_line_->setText(text);
+    model_line_->setToolTip(tooltip);
+    model_line_->setVisible(!text.isEmpty());
+}
+
+QString RoastCurveWindow::model_text() const { return model_line_->text(); }
+
+void RoastCurveWindow::SetPlanAvailable(bool available, const QString& why) {
+    plan_available_ = available;
+    plan_unavailable_why_ = why;
+    UpdatePlanButton();
 }
 
 QString RoastCurveWindow::reading_text() const {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "curve_file_actions.h"
+#include "forecast.h"
 #include "notes_binding.h"
 #include "roast_log.h"
 #include "roast_plot.h"
@@ -102,6 +103,19 @@ public:
     std::function<void(const RoastLog& log, const QString& path)> roast_again;
     std::function<void(const RoastLog& log)> save_steps_as_profile;
 
+    // The roaster's model: what it foresees of the current profile (drawn
+    // dashed while the window shows the recorder's roasts; none: nothing),
+    // and the line that says what it rests on and what it foresees.
+    void ShowForecast(std::optional<Forecast> forecast);
+    const std::optional<Forecast>& forecast() const { return forecast_; }
+    void SetModelText(const QString& text, const QString& tooltip);
+    QString model_text() const;
+    // "Plan a program" for the background (or, without one, the roast
+    // shown); hidden without the action, and enabled while `available`,
+    // `why` saying otherwise why not.
+    std::function<void(const RoastLog& log, const QString& path)> plan_program;
+    void SetPlanAvailable(bool available, const QString& why);
+
     // Keeps the notes as typed with the roast shown, if they changed.
     void CommitNotes() { notes_binding_.Commit(); }
 
@@ -134,7 +148,11 @@ private:
     void UpdatePhases();
     // The marks' controls and the buttons that depend on what is shown.
     void UpdateButtons();
+    void UpdatePlanButton();
     bool Recording() const { return live() && recorder_->recording(); }
+    // The forecast is of the next roast or the one under way: not of a
+    // roast opened from a file.
+    bool ForecastShown() const { return forecast_ && (live() || !shown_); }
     // The notes beside the curve: shown while the user wants them and the
     // curve keeps a usable width beside them; asked for, the window widens
     // to make room.
@@ -155,6 +173,9 @@ private:
     // The background roast and its file.
     std::optional<RoastLog> background_;
     QString background_path_;
+    std::optional<Forecast> forecast_;
+    bool plan_available_ = false;
+    QString plan_unavailable_why_;
     bool celsius_ = false;
     bool stale_ = false;  // samples came while hidden; drawn when shown
     bool notes_wanted_ = true;  // the user's choice, kept between runs
@@ -166,6 +187,7 @@ private:
     QLabel* legend_ = nullptr;
     QLabel* reading_ = nullptr;
     QLabel* follow_status_ = nullptr;
+    QLabel* model_line_ = nullptr;
     QLabel* profile_note_ = nullptr;
     PhaseBar* phase_bar_ = nullptr;
     RoastNotesPanel* notes_ = nullptr;

@@ -29,6 +29,7 @@ const QString kCompare = QStringLiteral("Compare");
 // The columns' widths and the sort, kept between runs.
 const QString kColumnsKey = QStringLiteral("history/columns");
 const QString kRoastAgain = QStringLiteral("Roast again");
+const QString kPlanProgram = QStringLiteral("Plan a program");
 const QString kExport = QStringLiteral("Export for Artisan\u2026");
 
 QDateEdit* DateEdit(QWidget* parent, const QDate& date) {
@@ -106,6 +107,7 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
         {kOpen, &RoastHistoryWindow::OpenChosen},
         {kBackground, &RoastHistoryWindow::ShowChosenAsBackground},
         {kRoastAgain, &RoastHistoryWindow::RoastChosenAgain},
+        {kPlanProgram, &RoastHistoryWindow::PlanChosen},
         {kDelete, &RoastHistoryWindow::DeleteChosen},
         {kCompare, &RoastHistoryWindow::CompareChosen},
         {kExport, &RoastHistoryWindow::ExportChosen}};
@@ -223,6 +225,9 @@ void RoastHistoryWindow::UpdateButtons() {
     const QModelIndexList rows = table_->selectionModel()->selectedRows();
     const bool steered = chosen && rows.first().data(RoastHistoryModel::kSteeredRole).toBool();
     button(kRoastAgain)->setToolTip(steered ? kRoastAgainSteeredTip : kRoastAgainTip);
+    button(kPlanProgram)->setVisible(static_cast<bool>(plan_program));
+    button(kPlanProgram)->setEnabled(chosen && plan_available_);
+    button(kPlanProgram)->setToolTip(plan_available_ ? kPlanShownTip : plan_unavailable_why_);
     const qsizetype comparable = ChosenPaths().size();
     button(kCompare)->setEnabled(comparable >= 2 && comparable <= kMostCompared);
     button(kExport)->setEnabled(comparable >= 1);
@@ -257,6 +262,17 @@ void RoastHistoryWindow::ShowChosenAsBackground() {
 void RoastHistoryWindow::RoastChosenAgain() {
     const QString path = ChosenPath();
     if (!path.isEmpty() && roast_again) roast_again(path);
+}
+
+void RoastHistoryWindow::PlanChosen() {
+    const QString path = ChosenPath();
+    if (!path.isEmpty() && plan_program) plan_program(path);
+}
+
+void RoastHistoryWindow::SetPlanAvailable(bool available, const QString& why) {
+    plan_available_ = available;
+    plan_unavailable_why_ = why;
+    UpdateButtons();
 }
 
 void RoastHistoryWindow::DeleteChosen() {

@@ -44,6 +44,10 @@ public:
     std::function<void(const QStringList& paths)> compare;
     static constexpr int kMostCompared = 8;
     std::function<void(const QString& path)> roast_again;
+    // "Plan a program" for the chosen roast: enabled while `available`
+    // (the roaster's model can plan), `why` saying otherwise why not.
+    std::function<void(const QString& path)> plan_program;
+    void SetPlanAvailable(bool available, const QString& why);
     // "Export for Artisan…": the chosen roasts' files (those that read).
     std::function<void(const QStringList& paths)> export_for_artisan;
     // Asks a yes/no question: a message box unless replaced (tests).
@@ -54,6 +58,7 @@ public:
     void DeleteChosen();
     void CompareChosen();
     void RoastChosenAgain();
+    void PlanChosen();
     void ExportChosen();
 
     // True while the folder is being read.
@@ -102,4 +107,6 @@ private:
     QDateEdit* from_ = nullptr;
     QDateEdit* to_ = nullptr;
     QLabel* count_ = nullptr;
+    bool plan_available_ = false;
+    QString plan_unavailable_why_;
 };

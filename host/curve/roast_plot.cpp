@@ -12,6 +12,7 @@
 #include "curve_colours.h"
 #include "curve_polylines.h"
 #include "curve_text.h"
+#include "forecast_layer.h"
 #include "free_heap.h"
 #include "rate_of_rise.h"
 
@@ -64,7 +65,8 @@ QList<QPointF> ToQt(const std::vector<CurvePoint>& points) {
 
 }  // namespace
 
-RoastPlot::RoastPlot(QWidget* view_parent) : chart_(view_parent) {
+RoastPlot::RoastPlot(QWidget* view_parent)
+    : chart_(view_parent), forecast_layer_(std::make_unique<ForecastLayer>(chart_)) {
     // Resizing by hand gives a burst of changes; one rebuild follows them.
     draw_later_ = new QTimer(this);
     draw_later_->setSingleShot(true);
@@ -83,6 +85,7 @@ void RoastPlot::SetLogs(const RoastLog* shown, const RoastLog* background, bool 
 
 void RoastPlot::Draw() {
     draw_later_->stop();
+    forecast_layer_->Clear();
     chart_.chart()->removeAllSeries();
     bean_ = LineFamily{};
     rate_ = LineFamily{};
@@ -114,6 +117,8 @@ void RoastPlot::Draw() {
         for (const RoastSample& sample : background_->samples)
             if (sample.ror_f_per_min && !IsCoolingPhase(sample.run_phase))
                 background_rates_.Add(DegreesInUnit(*sample.ror_f_per_min, celsius_));
+    forecast_seconds_ = forecast_ ? ForecastLayer::LastSeconds(*forecast_) : 0.0;
+    forecast_temperatures_ = forecast_ ? ForecastLayer::Temperatures(*forecast_, celsius_) : ValueSpan{};
     UpdateScales(ranges);
     drawn_spans_ = CurrentSpans();
     // The series are filled before they go on the chart: a point added to
@@ -130,6 +135,10 @@ void RoastPlot::Draw() {
         }
         for (const RoastMark& mark : background_->marks.list()) AddEventMark(background_marks_, mark, true);
     }
+    if (forecast_)
+        forecast_layer_->Draw(
+            *forecast_, celsius_, [this](QAbstractSeries* series, QAbstractAxis* axis) { Attach(series, axis); },
+            [this](const QList<QPointF>& points) { return Thinned(points, chart_.temperature_scale()); });
     tracer_ = std::make_unique<CurveTracer>(static_cast<CurveSink&>(*this), celsius_,
                                             shown_ ? shown_->gap_seconds : kRoastGapSeconds);
     if (shown_) {
@@ -176,10 +185,11 @@ RoastPlot::AxisSpans RoastPlot::CurrentSpans() const {
 
 void RoastPlot::UpdateScales(const CurveTracer& tracer) {
     // The axes hold the background roast too.
-    if (chart_.SetTimeScale(TimeScaleFor(std::max(tracer.last_seconds(), background_seconds_), chart_.TimeTicks())))
-        PlaceAllLabels();
+    const double last = std::max({tracer.last_seconds(), background_seconds_, forecast_seconds_});
+    if (chart_.SetTimeScale(TimeScaleFor(last, chart_.TimeTicks()))) PlaceAllLabels();
     ValueSpan temperatures = tracer.temperatures();
     temperatures.Add(background_temperatures_);
+    temperatures.Add(forecast_temperatures_);
     ValueSpan rates = tracer.rates();
     rates.Add(background_rates_);
     chart_.SetValueScales(temperatures, rates, celsius_);
@@ -310,6 +320,7 @@ void RoastPlot::PlaceAllLabels() {
     for (const std::vector<Mark>* marks : {&step_marks_, &event_marks_, &background_marks_})
         for (const Mark& mark : *marks) PlaceLabel(mark);
     SpaceStepLabels();
+    forecast_layer_->PlaceLabels();
 }
 
 void RoastPlot::SpaceStepLabels() {

@@ -18,6 +18,9 @@
 #include "curve_tracer.h"
 #include "roast_log.h"
 
+class ForecastLayer;
+struct Forecast;
+
 class QAbstractAxis;
 class QAbstractSeries;
 class QAreaSeries;
@@ -48,6 +51,11 @@ public:
     // `background` (null: none), in °C (true) or °F. Both stay the
     // caller's and must live while they are drawn. Draws nothing yet.
     void SetLogs(const RoastLog* shown, const RoastLog* background, bool celsius);
+    // What the roaster's model foresees, drawn dashed in front (null:
+    // nothing); it stays the caller's and must live while it is drawn.
+    // Draws nothing yet.
+    void SetForecast(const Forecast* forecast) { forecast_ = forecast; }
+    const ForecastLayer& forecast_layer() const { return *forecast_layer_; }
     // Draws the logs afresh.
     void Draw();
     // True once drawn.
@@ -138,6 +146,7 @@ private:
 
     const RoastLog* shown_ = nullptr;
     const RoastLog* background_ = nullptr;
+    const Forecast* forecast_ = nullptr;
     bool celsius_ = false;
     std::unique_ptr<CurveTracer> tracer_;
 
@@ -154,6 +163,9 @@ private:
     double background_seconds_ = 0;
     ValueSpan background_temperatures_;
     ValueSpan background_rates_;
+    std::unique_ptr<ForecastLayer> forecast_layer_;
+    double forecast_seconds_ = 0;  // the forecast's extent
+    ValueSpan forecast_temperatures_;
 
     bool drawing_ = false;  // drawing afresh
     std::vector<std::pair<QAbstractSeries*, QAbstractAxis*>> unattached_;  // made while drawing afresh

@@ -21,8 +21,11 @@ constexpr double kFitLessonSeconds = 2.0;
 constexpr std::size_t kSmoothedReadings = 5;
 }  // namespace
 
-BatchLearner::BatchLearner(bool drifts) : drifts_(drifts) {
-    for (std::size_t i = 0; i < kGuesses; ++i) guesses_[i].lag = kHeaterLags[i];
+BatchLearner::BatchLearner(bool drifts) : BatchLearner(drifts, kHeaterLags) {}
+
+BatchLearner::BatchLearner(bool drifts, const std::array<double, kGuesses>& lags, const HeaterPower& power)
+    : drifts_(drifts), power_(power) {
+    for (std::size_t i = 0; i < kGuesses; ++i) guesses_[i].lag = lags[i];
 }
 
 void BatchLearner::Heat(double seconds, int heat) {
@@ -30,7 +33,7 @@ void BatchLearner::Heat(double seconds, int heat) {
     if (dt > 0) {
         // The heat sent until now acted over the time that passed; a new
         // value sent with this reading acts from here on.
-        for (Guess& g : guesses_) g.heater = HeaterAfter(g.heater, heat_, dt, g.lag);
+        for (Guess& g : guesses_) g.heater = HeaterAfter(g.heater, heat_, dt, g.lag, power_);
         now_ = seconds;
     }
     heat_ = heat;
@@ -64,10 +67,11 @@ void BatchLearner::Teach(const Point& from, const Point& to) {
             const Point& a = points_[i - 1];
             const Point& b = points_[i];
             const double w = (b.seconds - a.seconds) / span / 2.0;
-            const auto ta = BeanRateModel::TermsAt(a.heater[m], a.fan, a.bean_f);
-            const auto tb = BeanRateModel::TermsAt(b.heater[m], b.fan, b.bean_f);
+            const auto ta = BeanRateModel::TermsAt(power_.Level(a.heater[m]), a.fan, a.bean_f);
+            const auto tb = BeanRateModel::TermsAt(power_.Level(b.heater[m]), b.fan, b.bean_f);
             for (int k = 0; k < BeanRateModel::kTerms; ++k) mean[k] += w * (ta[k] + tb[k]);
         }
+        if (on_lesson) on_lesson(m, mean, ror);
         const double drift = g.last_lesson < 0 || !drifts_ ? 0.0 : to.seconds - g.last_lesson;
         const double miss = ror - g.model.Learn(mean, ror, drift);
         g.miss = keep * g.miss + (1.0 - keep) * miss * miss;

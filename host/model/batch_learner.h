@@ -14,7 +14,9 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <functional>
 
+#include "bean_prediction.h"
 #include "bean_rate_model.h"
 #include "roast_log.h"
 
@@ -30,7 +32,7 @@ public:
     struct Guess {
         BeanRateModel model;
         double lag = 0;             // seconds
-        double heater = 0;          // heat levels, as the heater has come to by that guess
+        double heater = 0;          // heat levels' worth, as the heater has come to by that guess
         double miss = 0;            // recent mean square of what it expected wrong, (°F/min)²
         double last_lesson = -1.0;  // seconds of its last lesson; -1: none yet
     };
@@ -38,6 +40,9 @@ public:
     // `drifts`: the models may change as time passes (a roast as it goes);
     // else they fit every reading alike.
     explicit BatchLearner(bool drifts = true);
+    // The same with other guesses of the lag (a fit narrowing them down),
+    // and a heater whose levels give `power`.
+    BatchLearner(bool drifts, const std::array<double, kGuesses>& lags, const HeaterPower& power = {});
 
     // Time passes to `seconds` with `heat` sent (0..3): each guess's heater
     // moves on. Call for every reading, good or not, before Reading().
@@ -62,6 +67,12 @@ public:
     // few readings; call only after a Reading().
     double BeanNow() const;
 
+    // Told of every lesson as it is learnt: the guess of the heater's lag
+    // (its index), the mean of the terms over the stretch by that guess,
+    // and the rise seen, °F a minute. A fit of several roasts collects them
+    // (roaster_fit.h).
+    std::function<void(std::size_t guess, const BeanRateModel::Terms& mean, double ror)> on_lesson;
+
     const std::array<Guess, kGuesses>& guesses() const { return guesses_; }
     // How far each guess is believed now; the weights add up to 1.
     std::array<double, kGuesses> Belief() const;
@@ -80,6 +91,7 @@ private:
     std::array<Guess, kGuesses> guesses_;
     std::deque<Point> points_;
     bool drifts_ = true;
+    HeaterPower power_;
     double last_lesson_ = -1.0;
     double now_ = 0;
     int heat_ = 0;  // the heat sent since now_

@@ -6,29 +6,62 @@
 // is planned with it.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
 
 #include "bean_rate_model.h"
 
-// The heater's state (heat levels, as it has come to) after `seconds` more
-// at `heat`, for a heater whose lag is `lag` seconds (0: at once).
-inline double HeaterAfter(double heater, int heat, double seconds, double lag) {
-    if (lag <= 0) return heat;
-    return heat + (heater - heat) * std::exp(-seconds / lag);
+// How much heat each heat level gives, in heat levels' worth: a heater
+// lags in the heat it gives, not in its level, and where level 1 gives more
+// than a third of level 3's, a heater warming from cold gives most of level
+// 1's heat while its level would still be low. Unless learnt
+// (roaster_fit.h), each level gives its own number.
+struct HeaterPower {
+    std::array<double, 4> of_level{0.0, 1.0, 2.0, 3.0};  // rising
+
+    // What `heat` (0..3) gives.
+    double Of(int heat) const { return of_level[static_cast<std::size_t>(heat < 0 ? 0 : heat > 3 ? 3 : heat)]; }
+    // The level that gives `power`, between the levels as between their
+    // powers, and beyond them as beyond the last two.
+    double Level(double power) const {
+        std::size_t k = 1;
+        while (k < 3 && power > of_level[k]) ++k;
+        const double low = of_level[k - 1], high = of_level[k];
+        return static_cast<double>(k - 1) + (high > low ? (power - low) / (high - low) : 0.0);
+    }
+};
+
+// The heater's state (heat levels' worth of heat, as it has come to) after
+// `seconds` more at `heat`, for a heater whose lag is `lag` seconds (0: at
+// once).
+inline double HeaterAfter(double heater, int heat, double seconds, double lag, const HeaterPower& power = {}) {
+    const double target = power.Of(heat);
+    if (lag <= 0) return target;
+    return target + (heater - target) * std::exp(-seconds / lag);
 }
 
 // A batch on a roaster as a model sees it: how fast the beans heat, and how
-// slowly the heater answers.
+// slowly the heater answers. A model of the roaster learnt from many
+// roasts also says how this batch differs from the roaster's usual one:
+// it heats `speed` times as fast (a smaller batch, above 1), and as if the
+// room were `shift_f` warmer (the beans then head for an equilibrium that
+// much higher). A model learnt from one batch leaves them at 1 and 0.
 struct BatchModel {
+    BatchModel() = default;
+    BatchModel(const BeanRateModel& r, double lag) : rates(r), heater_lag(lag) {}
+
     BeanRateModel rates;
     double heater_lag = 0;  // seconds
+    double speed = 1.0;
+    double shift_f = 0.0;
+    HeaterPower power;
 };
 
 // What the model follows of a roast: the heater's state and the beans'.
 struct BeanState {
-    double heater = 0;  // heat levels
+    double heater = 0;  // heat levels' worth (HeaterPower)
     double bean_f = 0;
 };
 
@@ -36,18 +69,28 @@ struct BeanState {
 class BeanPredictor {
 public:
     explicit BeanPredictor(const BatchModel& model)
-        : rates_(model.rates), lag_(model.heater_lag), settle_(lag_ > 0 ? std::exp(-1.0 / lag_) : 0.0) {}
+        : rates_(model.rates),
+          lag_(model.heater_lag),
+          settle_(lag_ > 0 ? std::exp(-1.0 / lag_) : 0.0),
+          per_second_(model.speed / 60.0),
+          shift_f_(model.shift_f),
+          power_(model.power) {}
 
     // One second on with `fan` and `heat` sent.
     void Second(BeanState& s, int fan, int heat) const {
-        s.heater = heat + (s.heater - heat) * settle_;
-        s.bean_f += rates_.Rate(BeanRateModel::TermsAt(s.heater, fan, s.bean_f)) / 60.0;
+        const double target = power_.Of(heat);
+        s.heater = target + (s.heater - target) * settle_;
+        s.bean_f +=
+            per_second_ * rates_.Rate(BeanRateModel::TermsAt(power_.Level(s.heater), fan, s.bean_f - shift_f_));
     }
 
 private:
     const BeanRateModel& rates_;
     double lag_;
     double settle_;  // the share of the heater's distance from the heat sent left after a second
+    double per_second_;  // the batch's speed, a minute's rate to a second's
+    double shift_f_;
+    HeaterPower power_;
 };
 
 // The fan and heat sent at each second of a roast's heating.

@@ -37,9 +37,18 @@ public:
     // heats some ten °F a minute more on each heat level.
     BeanRateModel();
 
+    // A model with these coefficients and their covariance (one read back
+    // from a file).
+    static BeanRateModel WithCoefficients(const Terms& c, const std::array<Terms, kTerms>& covariance);
+    const std::array<Terms, kTerms>& covariance() const { return p_; }
+
     // The terms at a heater state (heat levels, 0..3, as the heater has
     // come to), a fan level (1..9) and a bean temperature (°F).
     static Terms TermsAt(double heater, double fan, double bean_f);
+
+    // `terms` (or their mean over a stretch) as they would be with the
+    // beans `shift_f` cooler: every term is linear in x, so this is exact.
+    static Terms Shifted(const Terms& terms, double shift_f);
 
     // The rate of rise the model gives for `terms`, °F a minute.
     double Rate(const Terms& terms) const;
@@ -58,6 +67,25 @@ public:
     // Less sure of everything, as for a new batch: adds `share` of the
     // first guesses' uncertainty back.
     void Doubt(double share);
+
+    // A fit to many lessons at once: what Learn without drift comes to,
+    // lesson by lesson, but with heat kept from cooling only at the end,
+    // where one by one it would bend every lesson after the first that
+    // needed it. A lesson may count `weight` times one of Learn's.
+    class LeastSquares {
+    public:
+        LeastSquares();
+        void Add(const Terms& terms, double ror, double weight = 1.0);
+        BeanRateModel Solve() const;
+
+    private:
+        // The fit with the coefficients of `fixed` held at their values in
+        // `held`.
+        BeanRateModel SolveHolding(const std::array<bool, kTerms>& fixed, const Terms& held) const;
+
+        std::array<Terms, kTerms> normal_;  // the information matrix
+        Terms right_;
+    };
 
 private:
     // Keeps the rate from falling as the heater rises, at every fan.

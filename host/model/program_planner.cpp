@@ -54,7 +54,7 @@ struct RunState {
 // misses summed as it begins.
 class PlanRunner {
 public:
-    PlanRunner(const BatchModel& model, const PlanGoal& goal) : predict_(model), goal_(goal) {
+    PlanRunner(const BatchModel& model, const PlanGoal& goal) : model_(model), predict_(model), goal_(goal) {
         // The recent mean of the values known to work, second by second.
         RunState mean = Start();
         for (const SentValues& v : goal.near) {
@@ -84,7 +84,14 @@ public:
             if (starts) (*starts)[i] = state;
             if (sums) (*sums)[i] = sum;
             const ProgramStep& step = steps[i];
+            if (i > 0)
+                sum += goal_.fan_change_cost * std::abs(step.fan - steps[i - 1].fan) +
+                       goal_.heat_change_cost * std::abs(step.heat - steps[i - 1].heat);
             for (int s = 0; s < step.tenths * kSecondsPerTenth; ++s) {
+                if (goal_.doubt_cost > 0)
+                    sum += goal_.doubt_cost * model_.speed * model_.speed *
+                           model_.rates.RateVariance(BeanRateModel::TermsAt(
+                               model_.power.Level(state.beans.heater), step.fan, state.beans.bean_f - model_.shift_f));
                 predict_.Second(state.beans, step.fan, step.heat);
                 if (second < static_cast<int>(near_.size())) {
                     Mean(state, step.fan, step.heat);
@@ -123,6 +130,7 @@ private:
         s.fan = kKeep * s.fan + (1.0 - kKeep) * fan;
     }
 
+    const BatchModel& model_;
     BeanPredictor predict_;
     const PlanGoal& goal_;
     std::vector<Values> near_;  // the recent mean of goal_.near at each second
@@ -245,6 +253,11 @@ Plan PlanProgram(const BatchModel& model, const PlanGoal& goal, std::vector<Prog
     }
     const int counted = runner.Counted();
     plan.rms_f = counted > 0 ? std::sqrt(best / counted) : 0.0;
+    const std::vector<double> beans = PredictBeans(model, goal.start, SentOfSteps(plan.steps));
+    double misses = 0;
+    for (std::size_t s = static_cast<std::size_t>(std::max(goal.from_seconds, 1)); s < beans.size() && s < goal.wanted.size(); ++s)
+        if (goal.wanted[s]) misses += (beans[s] - *goal.wanted[s]) * (beans[s] - *goal.wanted[s]);
+    plan.miss_rms_f = counted > 0 ? std::sqrt(misses / counted) : 0.0;
     return plan;
 }
 

@@ -46,6 +46,17 @@ struct PlanGoal {
     // level. A model is surest near what it learnt from; far from it, a
     // program it likes may not do on the roaster what it foresees.
     std::vector<SentValues> near;
+    // What a change between two steps costs, as misses summed (°F² over
+    // seconds): this much a fan level and a heat level changed. A program
+    // that changes its values less is easier to follow on the panel, and
+    // does not chase what the model gets a little wrong.
+    double fan_change_cost = 0;
+    double heat_change_cost = 0;
+    // Where the model is unsure of the rate (it learnt little there), a
+    // second costs its rate's variance times this, (°F² a second) per
+    // (°F a minute)²: a program that leads the beans where the roaster has
+    // not been pays for it.
+    double doubt_cost = 0;
 };
 
 constexpr double kStrayHeatF = 15.0;
@@ -67,7 +78,11 @@ std::vector<ProgramStep> EvenSteps(const std::vector<SentValues>& sent, int heat
 
 struct Plan {
     std::vector<ProgramStep> steps;
-    double rms_f = 0;  // how far the model's curve for them lies from the wanted one
+    // How far the model's curve for them lies from the wanted one, with
+    // what straying and changes cost counted as misses.
+    double rms_f = 0;
+    // The same of the misses alone, °F RMS.
+    double miss_rms_f = 0;
 };
 
 // Improves `first` (whose times add up to goal.heating_tenths) as said above.

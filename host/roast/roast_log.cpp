@@ -32,14 +32,17 @@ void RoastLog::Remove(const std::string& key) {
 bool IsCoolingPhase(int32_t run_phase) { return run_phase == kCool || run_phase == kManualCool; }
 
 std::optional<double> BeanAt(const RoastLog& log, double seconds) {
-    const std::vector<RoastSample>& v = log.samples;
+    return BeanAt(log.samples, seconds, log.gap_seconds);
+}
+
+std::optional<double> BeanAt(const std::vector<RoastSample>& v, double seconds, double gap_seconds) {
     const auto after = std::lower_bound(v.begin(), v.end(), seconds,
                                         [](const RoastSample& s, double t) { return s.seconds < t; });
     if (after == v.end()) return std::nullopt;
     if (after->seconds == seconds) return after->bean_f ? std::optional<double>(*after->bean_f) : std::nullopt;
     if (after == v.begin()) return std::nullopt;
     const RoastSample& before = *(after - 1);
-    if (!before.bean_f || !after->bean_f || IsGap(before, *after, log.gap_seconds)) return std::nullopt;
+    if (!before.bean_f || !after->bean_f || IsGap(before, *after, gap_seconds)) return std::nullopt;
     const double share = (seconds - before.seconds) / (after->seconds - before.seconds);
     return *before.bean_f + share * (*after->bean_f - *before.bean_f);
 }

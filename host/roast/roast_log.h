@@ -59,6 +59,10 @@ struct RoastLog {
 // Header keys the console writes.
 namespace roastkey {
 inline const std::string kProgram = "program";
+// The roaster a roast was recorded on: kPortRoaster for the roaster on the
+// port, or a simulated one's name. A log of the console's without the line
+// (an older one) was recorded on the roaster on the port.
+inline const std::string kRoaster = "roaster";
 inline const std::string kProfile = "profile";
 inline const std::string kProfileFile = "profile_file";
 inline const std::string kStart = "start";
@@ -70,6 +74,12 @@ inline const std::string kIncomplete = "incomplete";
 // Why a roast read from another program's file has no run_steps.
 inline const std::string kRunStepsUnknown = "run_steps_unknown";
 }  // namespace roastkey
+
+// The name the console's own logs begin their "program" with, before its
+// version; another program's roasts read into a log name that program.
+inline const std::string kConsoleProgram = "kavolo-roaster";
+// The roaster on the port, as a log names it.
+inline const std::string kPortRoaster = "Kavolo QL-900";
 
 // True when the roaster read no temperature between `a` and `b`.
 inline bool IsGap(const RoastSample& a, const RoastSample& b, double gap_seconds = kRoastGapSeconds) {
@@ -87,6 +97,8 @@ inline double TimeLeftMinutes(const RoastSample& s) { return s.time_left_units /
 // The bean temperature of `log` at `seconds`, between the two samples
 // around it; none outside the log, across a gap or next to a sensor error.
 std::optional<double> BeanAt(const RoastLog& log, double seconds);
+// The same of `samples`, with gaps longer than `gap_seconds`.
+std::optional<double> BeanAt(const std::vector<RoastSample>& samples, double seconds, double gap_seconds);
 
 // A temperature of the log (°F) in the unit the panel shows.
 inline double TemperatureInUnit(double fahrenheit, bool celsius) {

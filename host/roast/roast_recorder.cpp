@@ -124,6 +124,7 @@ void RoastRecorder::Start(const ControllerState& s, const CStep_Data& working) {
     log_ = RoastLog{};
     const std::string profile = DisplayName(s.profile_name);
     log_.Set(roastkey::kProgram, program_);
+    log_.Set(roastkey::kRoaster, roaster_);
     log_.Set(roastkey::kProfile, profile);
     // A profile the roaster uploaded, or one not saved yet, has no file.
     if (s.profile_path != kNoPath && !s.IsReservedMachineOrUsb()) log_.Set(roastkey::kProfileFile, s.profile_path);

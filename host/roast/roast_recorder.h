@@ -67,6 +67,11 @@ public:
     // Only while recording: false otherwise.
     bool SetHeaderLine(const std::string& key, const std::string& value);
 
+    // The roaster the next recordings are made on, written into their
+    // logs ("roaster"); the roaster on the port unless said.
+    void set_roaster(std::string roaster) { roaster_ = std::move(roaster); }
+    const std::string& roaster() const { return roaster_; }
+
     // Seconds since the recording began, by the clock (0 when not recording).
     double ElapsedSeconds();
 
@@ -87,6 +92,7 @@ private:
     RoastClock& clock_;
     RoastLogStore* store_;
     std::string program_;
+    std::string roaster_ = kPortRoaster;
     RoastLog log_;
     RateOfRise rate_;
     bool recording_ = false;
