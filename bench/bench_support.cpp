@@ -76,3 +76,22 @@ QProcessEnvironment ConsoleEnvironment(const QString& runtime_dir, const QString
     env.insert("XDG_DATA_HOME", data_dir);
     return env;
 }
+
+void FrameTimes::Add(qint64 ns) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ns_.push_back(ns);
+}
+
+double FrameTimes::WorstLatenessMs(qint64 from, qint64 to) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    double worst = 0;
+    for (std::size_t i = 1; i < ns_.size(); ++i)
+        if (ns_[i] >= from && ns_[i] < to)
+            worst = std::max(worst, static_cast<double>(ns_[i] - ns_[i - 1]) / 1e6 - 500.0);
+    return worst;
+}
+
+std::size_t FrameTimes::Count() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return ns_.size();
+}

@@ -5,6 +5,7 @@
 
 #include <QProcessEnvironment>
 #include <QString>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -35,3 +36,17 @@ void PrintResources(const char* what, const Resources& r);
 // folder of its own (`runtime_dir`), so another console on this machine
 // does not keep it from starting, and with its roast logs in `data_dir`.
 QProcessEnvironment ConsoleEnvironment(const QString& runtime_dir, const QString& data_dir);
+
+// Status frames as the roaster receives them, on its own thread: when each
+// came, and how late the worst of them was.
+class FrameTimes {
+public:
+    void Add(qint64 ns);
+    // The worst interval beyond 500 ms among those that end in [from, to).
+    double WorstLatenessMs(qint64 from, qint64 to) const;
+    std::size_t Count() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<qint64> ns_;
+};

@@ -72,30 +72,8 @@ const Reference kReferences[] = {
      {{{6, 40, 3}, {6, 40, 3}, {5, 35, 3}}, {9, 40, 0}}},
 };
 
-struct Case {
-    const char* name;
-    void (*change)(BeanResponse&);
-};
+using Case = RoasterCase;
 
-// The roasters each reference is followed on in the main table.
-const Case kCases[] = {
-    {"batch x0.8", [](BeanResponse& b) { b.batch_scale = 0.8; }},
-    {"batch x1.25", [](BeanResponse& b) { b.batch_scale = 1.25; }},
-    {"heat x0.85", [](BeanResponse& b) { b.heat_scale = 0.85; }},
-    {"heat x1.15", [](BeanResponse& b) { b.heat_scale = 1.15; }},
-    {"room 55 F", [](BeanResponse& b) { b.room_f = 55; }},
-    {"room 90 F", [](BeanResponse& b) { b.room_f = 90; }},
-    {"heater lag 30 s", [](BeanResponse& b) { b.heater_lag_seconds = 30; }},
-    {"heater lag 60 s", [](BeanResponse& b) { b.heater_lag_seconds = 60; }},
-    {"batch x0.8, heater lag 60 s", [](BeanResponse& b) {
-         b.batch_scale = 0.8;
-         b.heater_lag_seconds = 60;
-     }},
-    {"batch x1.25, room 55 F", [](BeanResponse& b) {
-         b.batch_scale = 1.25;
-         b.room_f = 55;
-     }},
-};
 
 // Roasters a little unlike the reference's: the compact table.
 const Case kNearCases[] = {
@@ -270,7 +248,7 @@ void Table(const Reference& ref, Tally& tally) {
                 BeanAt(reference, drop).value_or(0.0), Minutes(drop).c_str(), crack ? Minutes(*crack).c_str() : "-");
     std::printf("%-28s | %5s %4s %4s | %6s %4s %4s %4s | %3s %4s %5s | %4s %5s %5s | %s\n", "roaster", "open",
                 "max", "RoR", "follow", "max", "FC", "RoR", "chg", "heat", "share", "kept", "RMS", "run", "aims");
-    for (const Case& c : kCases) {
+    for (const Case& c : ChangedRoasters()) {
         BeanResponse beans;
         beans.airflow = ref.airflow;
         c.change(beans);
@@ -344,7 +322,7 @@ int main(int argc, char** argv) {
     const int ref = std::atoi(argv[2]);
     if (ref < 1 || ref > static_cast<int>(std::size(kReferences))) return Usage();
     const Reference& reference = kReferences[ref - 1];
-    std::vector<Case> cases(std::begin(kCases), std::end(kCases));
+    std::vector<Case> cases = ChangedRoasters();
     cases.insert(cases.end(), std::begin(kNearCases), std::end(kNearCases));
     for (const Case& c : cases) {
         if (c.name != std::string(argv[3])) continue;

@@ -35,7 +35,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
-#include <mutex>
 #include <random>
 #include <set>
 #include <unistd.h>
@@ -117,31 +116,6 @@ void DropFromPageCache(const std::set<QString>& files) {
 
 // --- a console opening its history (child role) -----------------------------
 
-// Status frames as the roaster receives them, on its own thread.
-class FrameTimes {
-public:
-    void Add(qint64 ns) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ns_.push_back(ns);
-    }
-    // The worst interval beyond 500 ms among those that end in [from, to).
-    double WorstLatenessMs(qint64 from, qint64 to) const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        double worst = 0;
-        for (std::size_t i = 1; i < ns_.size(); ++i)
-            if (ns_[i] >= from && ns_[i] < to)
-                worst = std::max(worst, static_cast<double>(ns_[i] - ns_[i - 1]) / 1e6 - 500.0);
-        return worst;
-    }
-    std::size_t Count() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return ns_.size();
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<qint64> ns_;
-};
 
 double ResidentKb() {
     const auto s = ReadProcessSample(QCoreApplication::applicationPid(), 0);

@@ -99,30 +99,14 @@ const Kind kKinds[] = {
      {{{6, 40, 3}, {6, 40, 3}, {5, 35, 3}}, kCooling}},
 };
 
-struct Case {
-    const char* name;
-    void (*change)(BeanResponse&);
-};
+using Case = RoasterCase;
 
-const Case kCases[] = {
-    {"as made", [](BeanResponse&) {}},
-    {"batch x0.8", [](BeanResponse& b) { b.batch_scale = 0.8; }},
-    {"batch x1.25", [](BeanResponse& b) { b.batch_scale = 1.25; }},
-    {"heat x0.85", [](BeanResponse& b) { b.heat_scale = 0.85; }},
-    {"heat x1.15", [](BeanResponse& b) { b.heat_scale = 1.15; }},
-    {"room 55 F", [](BeanResponse& b) { b.room_f = 55; }},
-    {"room 90 F", [](BeanResponse& b) { b.room_f = 90; }},
-    {"heater lag 30 s", [](BeanResponse& b) { b.heater_lag_seconds = 30; }},
-    {"heater lag 60 s", [](BeanResponse& b) { b.heater_lag_seconds = 60; }},
-    {"batch x0.8, heater lag 60 s", [](BeanResponse& b) {
-         b.batch_scale = 0.8;
-         b.heater_lag_seconds = 60;
-     }},
-    {"batch x1.25, room 55 F", [](BeanResponse& b) {
-         b.batch_scale = 1.25;
-         b.room_f = 55;
-     }},
-};
+// The roaster as made, then those changed as in follow mode's bench.
+std::vector<Case> Cases() {
+    std::vector<Case> cases{{"as made", [](BeanResponse&) {}}};
+    cases.insert(cases.end(), ChangedRoasters().begin(), ChangedRoasters().end());
+    return cases;
+}
 
 std::vector<ProgramStep> StepsOf(const VirtualProfile& p) {
     std::vector<ProgramStep> steps;
@@ -247,7 +231,7 @@ int Run(int trace_case) {
             std::printf("\n%-28s | %5s %5s | %5s %5s %5s | %5s %5s | %11s %11s | %6s | %s\n", "roaster", "LOO", "RMS",
                         "FC", "@0", "@4:00", "start", "lag", "plan in", "plan out", "learn", "aims");
         }
-        for (const Case& c : kCases) {
+        for (const Case& c : Cases()) {
             ++case_number;
             if (trace_case != 0 && trace_case != case_number) continue;
             BeanResponse beans = plain;

@@ -17,9 +17,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <mutex>
 #include <vector>
 
+#include "bench_support.h"
 #include "frames.h"
 #include "roast_log_files.h"
 #include "roast_session.h"
@@ -40,26 +40,6 @@ const SimulatedSteps kProfiles[] = {
     {{6, 35, 3}, {5, 35, 2}, {3, 30, 2}},
 };
 
-// Status frames as the roaster receives them, on its own thread.
-class FrameTimes {
-public:
-    void Add(qint64 ns) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ns_.push_back(ns);
-    }
-    double WorstLatenessMs(qint64 from, qint64 to) const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        double worst = 0;
-        for (std::size_t i = 1; i < ns_.size(); ++i)
-            if (ns_[i] >= from && ns_[i] < to)
-                worst = std::max(worst, static_cast<double>(ns_[i] - ns_[i - 1]) / 1e6 - 500.0);
-        return worst;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<qint64> ns_;
-};
 
 }  // namespace
 

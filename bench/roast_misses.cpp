@@ -109,3 +109,24 @@ std::optional<VirtualProfile> ProfileOf(const RoastLog& log, const std::string& 
     return p;
 }
 
+const std::vector<RoasterCase>& ChangedRoasters() {
+    static const std::vector<RoasterCase> roasters = {
+        {"batch x0.8", [](BeanResponse& b) { b.batch_scale = 0.8; }},
+        {"batch x1.25", [](BeanResponse& b) { b.batch_scale = 1.25; }},
+        {"heat x0.85", [](BeanResponse& b) { b.heat_scale = 0.85; }},
+        {"heat x1.15", [](BeanResponse& b) { b.heat_scale = 1.15; }},
+        {"room 55 F", [](BeanResponse& b) { b.room_f = 55; }},
+        {"room 90 F", [](BeanResponse& b) { b.room_f = 90; }},
+        {"heater lag 30 s", [](BeanResponse& b) { b.heater_lag_seconds = 30; }},
+        {"heater lag 60 s", [](BeanResponse& b) { b.heater_lag_seconds = 60; }},
+        {"batch x0.8, heater lag 60 s", [](BeanResponse& b) {
+             b.batch_scale = 0.8;
+             b.heater_lag_seconds = 60;
+         }},
+        {"batch x1.25, room 55 F", [](BeanResponse& b) {
+             b.batch_scale = 1.25;
+             b.room_f = 55;
+         }},
+    };
+    return roasters;
+}

@@ -43,3 +43,15 @@ std::string Unreachable(const RoastLog& reference, const BeanResponse& beans, do
 
 // A log's steps under `key` ("run_steps", "steered_steps") as a profile.
 std::optional<VirtualProfile> ProfileOf(const RoastLog& log, const std::string& key);
+
+// A roaster unlike the simulated one as made: its name in a table, and the
+// change to the beans' response that makes it.
+struct RoasterCase {
+    const char* name;
+    void (*change)(BeanResponse&);
+};
+
+// The roasters both benches run every reference on: a smaller and a bigger
+// batch, a weaker and a stronger heater, a cold and a warm room, a heater
+// lagging 30 and 60 s, and the two pairs found worst together.
+const std::vector<RoasterCase>& ChangedRoasters();
