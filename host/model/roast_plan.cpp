@@ -24,6 +24,10 @@ constexpr double kHeatChangeCost = 300.0;
 // what its doubt costs: enough that a plan stays where the roaster has
 // been unless leaving it gains several degrees.
 constexpr double kDoubtCost = 30.0;
+// Steps shorter than this (tenths of a minute) are joined to a neighbour
+// where the model's curve moves no more than kTidySlackF (°F RMS) for it.
+constexpr int kShortestTidyTenths = 3;
+constexpr double kTidySlackF = 0.3;
 // A cooling the roast does not say: fan 9 for four minutes.
 constexpr ProgramStep kUsualCooling{9, 40, 0};
 
@@ -73,6 +77,21 @@ std::vector<ProgramStep> StepByStep(const BatchModel& model, const PlanGoal& goa
     return steps;
 }
 
+// How far the model's curve for `steps` lies from the wanted one, from
+// goal.from_seconds on, °F RMS.
+double MissRms(const BatchModel& model, const PlanGoal& goal, const std::vector<ProgramStep>& steps) {
+    const std::vector<double> beans = PredictBeans(model, goal.start, SentOfSteps(steps));
+    double sum = 0;
+    int n = 0;
+    for (std::size_t s = static_cast<std::size_t>(std::max(goal.from_seconds, 0));
+         s < beans.size() && s < goal.wanted.size(); ++s)
+        if (goal.wanted[s]) {
+            sum += (beans[s] - *goal.wanted[s]) * (beans[s] - *goal.wanted[s]);
+            ++n;
+        }
+    return n ? std::sqrt(sum / n) : 0.0;
+}
+
 // The cooling `roast` ran: its own program's, else as long as its cooling
 // samples with their fan, else the usual one.
 ProgramStep CoolingOf(const RoastLog& roast, double drop_seconds) {
@@ -108,6 +127,39 @@ std::vector<ProgramStep> JoinAlikeSteps(const std::vector<ProgramStep>& steps) {
             out.push_back(s);
     }
     return out;
+}
+
+std::vector<ProgramStep> WithoutShortSteps(const BatchModel& model, const PlanGoal& goal,
+                                           std::vector<ProgramStep> steps) {
+    steps = JoinAlikeSteps(steps);
+    const double limit = MissRms(model, goal, steps) + kTidySlackF;
+    for (bool merged = true; merged;) {
+        merged = false;
+        std::vector<ProgramStep> best;
+        double least = limit;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            if (steps[i].tenths >= kShortestTidyTenths) continue;
+            // The one before and the one after (i - 1 wraps past the end
+            // for the first).
+            for (const std::size_t into : {i - 1, i + 1}) {
+                if (into >= steps.size() || steps[into].tenths + steps[i].tenths > kLongestStepTenths) continue;
+                std::vector<ProgramStep> tried = steps;
+                tried[into].tenths += tried[i].tenths;
+                tried.erase(tried.begin() + static_cast<std::ptrdiff_t>(i));
+                tried = JoinAlikeSteps(tried);
+                const double rms = MissRms(model, goal, tried);
+                if (rms <= least) {
+                    least = rms;
+                    best = std::move(tried);
+                }
+            }
+        }
+        if (!best.empty()) {
+            steps = std::move(best);
+            merged = true;
+        }
+    }
+    return steps;
 }
 
 std::optional<RoastPlan> PlanForRoast(const BatchModel& model, const RoastLog& roast, std::optional<double> start_f,
@@ -146,8 +198,8 @@ std::optional<RoastPlan> PlanForRoast(const BatchModel& model, const RoastLog& r
         }
     }
     RoastPlan plan;
-    plan.steps = JoinAlikeSteps(best.steps);
-    plan.rms_f = best.miss_rms_f;
+    plan.steps = WithoutShortSteps(model, goal, best.steps);
+    plan.rms_f = MissRms(model, goal, plan.steps);
     plan.start_f = goal.start.bean_f;
     plan.cooling = CoolingOf(roast, drop);
     return plan;

@@ -39,3 +39,11 @@ std::optional<RoastPlan> PlanForRoast(const BatchModel& model, const RoastLog& r
 // `steps` with neighbours of the same fan and heat joined, where the joined
 // step is no longer than a step may be.
 std::vector<ProgramStep> JoinAlikeSteps(const std::vector<ProgramStep>& steps);
+
+// `steps` (planned for `goal` on `model`) without the steps shorter than
+// 0.3 minutes that the model's curve hardly needs: each is given to the
+// neighbour whose values it misses least, while the curve stays within
+// 0.3 °F RMS of where it was. A program of six-second steps is a busy
+// one to read, and to change by hand.
+std::vector<ProgramStep> WithoutShortSteps(const BatchModel& model, const PlanGoal& goal,
+                                           std::vector<ProgramStep> steps);

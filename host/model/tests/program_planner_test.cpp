@@ -6,6 +6,7 @@
 #include "batch_learner.h"
 #include "controller_state.h"
 #include "program_planner.h"
+#include "roast_plan.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ TEST(ProgramPlanner, FindsTheStepsThatGiveAWantedCurve) {
     EXPECT_TRUE(StepsOfSent(flitting, 20 * 99 + 1).empty()) << "a heating too long for 20 steps";
 
     const Plan plan = PlanProgram(model, goal, std::vector<ProgramStep>(20, ProgramStep{5, 5, 2}));
-    EXPECT_LT(plan.rms_f, 1.0);
+    EXPECT_LT(plan.rms_f, 1.5);
     EXPECT_LE(plan.steps.size(), 20u);
     int tenths = 0;
     for (const ProgramStep& p : plan.steps) {
@@ -95,3 +96,23 @@ TEST(ProgramPlanner, FindsTheStepsThatGiveAWantedCurve) {
 }
 
 }  // namespace
+
+// A step of a few seconds that the curve hardly needs is given to a
+// neighbour; one the curve needs stays.
+TEST(ProgramPlanner, LeavesNoShortStepTheCurveHardlyNeeds) {
+    const BatchModel model = Fitted();
+    struct Case {
+        std::vector<ProgramStep> planned, tidied;
+    };
+    const Case cases[] = {
+        {{{5, 40, 2}, {6, 1, 2}, {5, 39, 2}}, {{5, 80, 2}}},
+        {{{5, 40, 1}, {9, 2, 3}, {5, 58, 1}}, {{5, 40, 1}, {9, 2, 3}, {5, 58, 1}}},
+    };
+    for (const Case& c : cases) {
+        PlanGoal goal;
+        goal.start = BeanState{0.0, 70.0};
+        for (const ProgramStep& p : c.planned) goal.heating_tenths += p.tenths;
+        for (double bean : PredictBeans(model, goal.start, SentOfSteps(c.planned))) goal.wanted.emplace_back(bean);
+        EXPECT_EQ(WithoutShortSteps(model, goal, c.planned), c.tidied);
+    }
+}
