@@ -211,7 +211,9 @@ std::optional<FollowChoice> RoastFollower::Choose(double now, FollowChoice sent)
     double believed = 0;
     for (std::size_t i = 0; i < guesses.size(); ++i) {
         if (belief[i] < kLeastBelief) continue;
-        foresights.push_back({belief[i], LookAhead(BatchModel{guesses[i].model, guesses[i].lag},
+        BatchModel model{guesses[i].model, guesses[i].lag};
+        model.crack_f = bean_water::kLeftOut;
+        foresights.push_back({belief[i], LookAhead(model,
                                                    BeanState{guesses[i].heater, bean}, wanted,
                                                    LookAhead::Holds{kShortBurstSeconds, seconds / 3},
                                                    last_switch)});

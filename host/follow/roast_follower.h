@@ -100,7 +100,10 @@ private:
     int BelievedFanWay(FollowChoice sent, bool want_faster) const;
 
     FollowTarget target_;
-    BatchLearner learner_;
+    // First crack's water is left out of the follower's picture: it learns
+    // from every few seconds of the roast as it goes, and what slows the
+    // beans at first crack it learns then.
+    BatchLearner learner_{true, BatchLearner::kHeaterLags, HeaterPower{}, bean_water::kLeftOut};
     std::optional<FollowEnd> end_;
     double end_seconds_ = 0;
     bool paused_ = false;

@@ -23,8 +23,9 @@ constexpr std::size_t kSmoothedReadings = 5;
 
 BatchLearner::BatchLearner(bool drifts) : BatchLearner(drifts, kHeaterLags) {}
 
-BatchLearner::BatchLearner(bool drifts, const std::array<double, kGuesses>& lags, const HeaterPower& power)
-    : drifts_(drifts), power_(power) {
+BatchLearner::BatchLearner(bool drifts, const std::array<double, kGuesses>& lags, const HeaterPower& power,
+                           double crack_f)
+    : drifts_(drifts), power_(power), crack_f_(crack_f) {
     for (std::size_t i = 0; i < kGuesses; ++i) guesses_[i].lag = lags[i];
 }
 
@@ -41,7 +42,12 @@ void BatchLearner::Heat(double seconds, int heat) {
 
 void BatchLearner::Reading(double seconds, double bean_f, int fan) {
     if (!points_.empty() && seconds <= points_.back().seconds) return;
-    Point p{seconds, bean_f, fan, {}};
+    // The water left the beans as they were at the last reading.
+    if (water_seconds_ >= 0 && seconds > water_seconds_)
+        water_ = bean_water::After(water_, water_bean_f_, seconds - water_seconds_, crack_f_);
+    water_seconds_ = seconds;
+    water_bean_f_ = bean_f;
+    Point p{seconds, bean_f, fan, bean_water::Leaving(water_, bean_f, crack_f_), {}};
     for (std::size_t i = 0; i < kGuesses; ++i) p.heater[i] = guesses_[i].heater;
     points_.push_back(p);
     while (points_.size() > 2 && points_.back().seconds - points_[1].seconds >= kStretchSeconds) points_.pop_front();
@@ -67,8 +73,8 @@ void BatchLearner::Teach(const Point& from, const Point& to) {
             const Point& a = points_[i - 1];
             const Point& b = points_[i];
             const double w = (b.seconds - a.seconds) / span / 2.0;
-            const auto ta = BeanRateModel::TermsAt(power_.Level(a.heater[m]), a.fan, a.bean_f);
-            const auto tb = BeanRateModel::TermsAt(power_.Level(b.heater[m]), b.fan, b.bean_f);
+            const auto ta = BeanRateModel::TermsAt(power_.Level(a.heater[m]), a.fan, a.bean_f, a.water_leaving);
+            const auto tb = BeanRateModel::TermsAt(power_.Level(b.heater[m]), b.fan, b.bean_f, b.water_leaving);
             for (int k = 0; k < BeanRateModel::kTerms; ++k) mean[k] += w * (ta[k] + tb[k]);
         }
         if (on_lesson) on_lesson(m, mean, ror);
@@ -119,6 +125,8 @@ void BatchLearner::NewBatch(double seconds) {
     last_lesson_ = -1.0;
     now_ = seconds;
     heat_ = 0;
+    water_ = 1.0;
+    water_seconds_ = -1.0;
 }
 
 double BatchLearner::UnbrokenSeconds() const {

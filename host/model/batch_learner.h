@@ -41,8 +41,9 @@ public:
     // else they fit every reading alike.
     explicit BatchLearner(bool drifts = true);
     // The same with other guesses of the lag (a fit narrowing them down),
-    // and a heater whose levels give `power`.
-    BatchLearner(bool drifts, const std::array<double, kGuesses>& lags, const HeaterPower& power = {});
+    // a heater whose levels give `power`, and first crack at `crack_f`.
+    BatchLearner(bool drifts, const std::array<double, kGuesses>& lags, const HeaterPower& power = {},
+                 double crack_f = kDefaultFirstCrackF);
 
     // Time passes to `seconds` with `heat` sent (0..3): each guess's heater
     // moves on. Call for every reading, good or not, before Reading().
@@ -66,6 +67,9 @@ public:
     // The bean temperature at the last reading, smoothed over the last
     // few readings; call only after a Reading().
     double BeanNow() const;
+    // The share of first crack's water still in the beans at the last
+    // reading (bean_water), as the readings since the batch began say.
+    double Water() const { return water_; }
 
     // Told of every lesson as it is learnt: the guess of the heater's lag
     // (its index), the mean of the terms over the stretch by that guess,
@@ -84,6 +88,7 @@ private:
         double seconds;
         double bean_f;
         int fan;
+        double water_leaving;  // the share of first crack's water leaving a minute
         std::array<double, kGuesses> heater;
     };
     void Teach(const Point& from, const Point& to);
@@ -92,6 +97,12 @@ private:
     std::deque<Point> points_;
     bool drifts_ = true;
     HeaterPower power_;
+    double crack_f_ = kDefaultFirstCrackF;
+    // First crack's water by the readings: what is left at the last good
+    // one, its time (-1: none yet this batch) and bean temperature.
+    double water_ = 1.0;
+    double water_seconds_ = -1.0;
+    double water_bean_f_ = 0;
     double last_lesson_ = -1.0;
     double now_ = 0;
     int heat_ = 0;  // the heat sent since now_

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,41 @@ struct HeaterPower {
     }
 };
 
+// The temperature first crack is taken to come at without the user's
+// marks to say, °F.
+constexpr double kDefaultFirstCrackF = 390.0;
+
+// First crack's water: as the beans near first crack, the water left in
+// them flashes to steam and takes its heat with it, so the rise slows for
+// a minute or two and picks up again once it is gone. It leaves faster
+// the hotter the beans, half as fast as it may at first crack's
+// temperature, over a few degrees either side; how much heat it takes
+// is learnt (BeanRateModel). `water` is the share still in the beans,
+// from 1 (green) to 0.
+namespace bean_water {
+// At most this share of what is left leaves a second, and it leaves over
+// this many °F either side of first crack.
+constexpr double kMostPerSecond = 1.0 / 40.0;
+constexpr double kSpreadF = 6.0;
+
+// As the crack temperature, leaves the water out of a model: none ever
+// leaves.
+constexpr double kLeftOut = std::numeric_limits<double>::infinity();
+
+// The share of what is left that leaves a second at `bean_f`.
+inline double PaceAt(double bean_f, double crack_f) {
+    return kMostPerSecond / (1.0 + std::exp(-(bean_f - crack_f) / kSpreadF));
+}
+// The share of the beans' water leaving a minute (BeanRateModel's term).
+inline double Leaving(double water, double bean_f, double crack_f) {
+    return 60.0 * water * PaceAt(bean_f, crack_f);
+}
+// What is left after `seconds` at `bean_f`.
+inline double After(double water, double bean_f, double seconds, double crack_f) {
+    return water * std::exp(-PaceAt(bean_f, crack_f) * seconds);
+}
+}  // namespace bean_water
+
 // The heater's state (heat levels' worth of heat, as it has come to) after
 // `seconds` more at `heat`, for a heater whose lag is `lag` seconds (0: at
 // once).
@@ -57,12 +93,21 @@ struct BatchModel {
     double speed = 1.0;
     double shift_f = 0.0;
     HeaterPower power;
+    // Where first crack's water leaves (bean_water), °F: the user's first
+    // crack.
+    double crack_f = kDefaultFirstCrackF;
+    // How far this roaster's batches are found to differ from its usual
+    // one (one standard deviation): the speed's share, and the shift. A
+    // batch under way is read against it (roaster_fit.h).
+    double speed_spread = 0.2;
+    double shift_spread_f = 20.0;
 };
 
 // What the model follows of a roast: the heater's state and the beans'.
 struct BeanState {
     double heater = 0;  // heat levels' worth (HeaterPower)
     double bean_f = 0;
+    double water = 1.0;  // the share of first crack's water still in them
 };
 
 // Runs a BatchModel second by second.
@@ -74,14 +119,17 @@ public:
           settle_(lag_ > 0 ? std::exp(-1.0 / lag_) : 0.0),
           per_second_(model.speed / 60.0),
           shift_f_(model.shift_f),
-          power_(model.power) {}
+          power_(model.power),
+          crack_f_(model.crack_f) {}
 
     // One second on with `fan` and `heat` sent.
     void Second(BeanState& s, int fan, int heat) const {
         const double target = power_.Of(heat);
         s.heater = target + (s.heater - target) * settle_;
-        s.bean_f +=
-            per_second_ * rates_.Rate(BeanRateModel::TermsAt(power_.Level(s.heater), fan, s.bean_f - shift_f_));
+        const double pace = bean_water::PaceAt(s.bean_f, crack_f_);
+        s.bean_f += per_second_ * rates_.Rate(BeanRateModel::TermsAt(power_.Level(s.heater), fan,
+                                                                     s.bean_f - shift_f_, 60.0 * s.water * pace));
+        s.water *= std::exp(-pace);
     }
 
 private:
@@ -91,6 +139,7 @@ private:
     double per_second_;  // the batch's speed, a minute's rate to a second's
     double shift_f_;
     HeaterPower power_;
+    double crack_f_;
 };
 
 // The fan and heat sent at each second of a roast's heating.

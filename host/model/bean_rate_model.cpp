@@ -11,12 +11,13 @@ constexpr int kN = BeanRateModel::kTerms;
 // °F a minute: the rate at 300 °F on heat 2 and fan 5, a heat level's
 // worth, 100 °F more bean, a fan swing from 5 to 9, the products of the
 // fan with the heat and the beans, the fan's curve and how it changes with
-// the beans, the heat levels' curve, and a heater's warming up to its
-// lowest level.
-constexpr Terms kGuess{0.0, 10.0, -20.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
-constexpr Terms kGuessSpread{30.0, 10.0, 20.0, 10.0, 5.0, 10.0, 5.0, 5.0, 3.0, 30.0};
+// the beans, the heat levels' curve, a heater's warming up to its lowest
+// level, and what first crack's water costs the beans all told (°F; the
+// term is the share of it leaving a minute).
+constexpr Terms kGuess{0.0, 10.0, -20.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, -10.0};
+constexpr Terms kGuessSpread{30.0, 10.0, 20.0, 10.0, 5.0, 10.0, 5.0, 5.0, 3.0, 30.0, 10.0};
 // How far each coefficient may drift in a minute (one standard deviation).
-constexpr Terms kDriftPerMinute{3.0, 1.5, 3.0, 1.5, 1.0, 1.5, 1.0, 1.0, 0.5, 1.5};
+constexpr Terms kDriftPerMinute{3.0, 1.5, 3.0, 1.5, 1.0, 1.5, 1.0, 1.0, 0.5, 1.5, 1.5};
 // The rate of rise read from a few seconds of whole-degree readings is
 // off by about this much, °F a minute (one standard deviation), with the
 // model's own shortcomings.
@@ -42,15 +43,15 @@ BeanRateModel BeanRateModel::WithCoefficients(const Terms& c, const std::array<T
     return model;
 }
 
-Terms BeanRateModel::TermsAt(double heater, double fan, double bean_f) {
+Terms BeanRateModel::TermsAt(double heater, double fan, double bean_f, double water_leaving) {
     const double h = heater - 2.0;
     const double x = (bean_f - 300.0) / 100.0;
     const double u = (fan - 5.0) / 4.0;
-    return {1.0, h, x, u, h * u, x * u, u * u, x * u * u, h * h, std::max(0.0, 1.0 - heater)};
+    return {1.0, h, x, u, h * u, x * u, u * u, x * u * u, h * h, std::max(0.0, 1.0 - heater), water_leaving};
 }
 
 Terms BeanRateModel::Shifted(const Terms& t, double shift_f) {
-    // d terms / dx = [0, 0, 1, 0, 0, u, 0, u², 0, 0], and the means of u and
+    // d terms / dx = [0, 0, 1, 0, 0, u, 0, u², 0, 0, 0], and the means of u and
     // u² are terms 3 and 6.
     const double dx = shift_f / 100.0;
     Terms out = t;
@@ -96,6 +97,8 @@ void BeanRateModel::KeepHeatFromCooling() {
     c_[8] = std::clamp(c_[8], -room / 4.0, room / 4.0);
     c_[4] = std::clamp(c_[4], -(room - 2.0 * std::abs(c_[8])), room - 2.0 * std::abs(c_[8]));
     c_[9] = std::min(c_[9], room - 4.0 * std::abs(c_[8]) - std::abs(c_[4]));
+    // Water leaving takes heat; it never gives any.
+    c_[10] = std::min(c_[10], 0.0);
 }
 
 BeanRateModel::LeastSquares::LeastSquares() : normal_{}, right_{} {

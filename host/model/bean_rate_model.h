@@ -2,9 +2,10 @@
 // minute) as a function of the heater's state, the fan and the bean
 // temperature,
 //
-//   ror = c · [1, h, x, u, h·u, x·u, u², x·u², h², w]
+//   ror = c · [1, h, x, u, h·u, x·u, u², x·u², h², w, v]
 //   h = heater - 2, x = (bean - 300 °F) / 100 °F, u = (fan - 5) / 4,
 //   w = how far the heater is still below heat level 1 (warming up),
+//   v = the share of first crack's water leaving the beans a minute,
 //
 // which is a first-order roaster, ror = k(fan)·(E(heat, fan) - bean),
 // multiplied out to second order in the fan, with the pace k, the
@@ -14,7 +15,10 @@
 // rate, d ror / du = c3 + c4·h + c5·x + 2u·(c6 + c7·x), changes sign as the
 // beans near the air's temperature (x·u), and may be best at a middle
 // fan (u²). h² lets the heat levels' worth differ; w, a heater that gives
-// less or more below its lowest level than the levels above it suggest.
+// less or more below its lowest level than the levels above it suggest;
+// v, the heat first crack's water takes as it flashes to steam (its
+// coefficient: how many °F all of it costs the beans), which slows the
+// rise for a minute or two as first crack begins (BeanWater).
 //
 // The coefficients c are learnt as a Kalman filter: each lesson (a rate
 // seen at some terms) moves them as far as they are unsure. Learnt with a
@@ -30,7 +34,7 @@
 
 class BeanRateModel {
 public:
-    static constexpr int kTerms = 10;
+    static constexpr int kTerms = 11;
     using Terms = std::array<double, kTerms>;
 
     // Knows nothing of the batch yet: wide guesses around a roaster that
@@ -43,11 +47,14 @@ public:
     const std::array<Terms, kTerms>& covariance() const { return p_; }
 
     // The terms at a heater state (heat levels, 0..3, as the heater has
-    // come to), a fan level (1..9) and a bean temperature (°F).
-    static Terms TermsAt(double heater, double fan, double bean_f);
+    // come to), a fan level (1..9), a bean temperature (°F) and the share
+    // of first crack's water leaving the beans a minute.
+    static Terms TermsAt(double heater, double fan, double bean_f, double water_leaving = 0.0);
 
     // `terms` (or their mean over a stretch) as they would be with the
-    // beans `shift_f` cooler: every term is linear in x, so this is exact.
+    // beans heading for a temperature `shift_f` higher: every term that
+    // depends on the beans is linear in x, so this is exact. The water
+    // leaves by the beans' own temperature, not by where they head.
     static Terms Shifted(const Terms& terms, double shift_f);
 
     // The rate of rise the model gives for `terms`, °F a minute.
@@ -88,7 +95,8 @@ public:
     };
 
 private:
-    // Keeps the rate from falling as the heater rises, at every fan.
+    // Keeps the rate from falling as the heater rises, at every fan, and
+    // first crack's water from warming the beans.
     void KeepHeatFromCooling();
 
     Terms c_;

@@ -47,6 +47,11 @@ std::optional<double> BeansNow(const std::vector<RoastSample>& heating) {
 
 }  // namespace
 
+std::optional<double> NextBatchStart(std::optional<double> reading_f) {
+    if (!reading_f || *reading_f > kWarmestGreenBeansF) return std::nullopt;
+    return reading_f;
+}
+
 std::vector<ProgramStep> HeatingStepsOf(const CStep_Data& profile) {
     std::vector<ProgramStep> steps;
     for (const StepNode* n = profile.head; n; n = n->next) {
@@ -83,7 +88,8 @@ Forecast ForecastRest(const BatchModel& roaster, const RoastForFit& so_far, cons
     for (const SentValues& v : SentDuring(so_far.heating, static_cast<int>(now)))
         heater = HeaterAfter(heater, v.heat, 1.0, batch.heater_lag, batch.power);
     f.from_seconds = now;
-    f.beans_f = PredictBeans(batch, BeanState{heater, *now_f}, rest);
+    const double water = WaterDuring(so_far, static_cast<int>(now), batch.crack_f).back();
+    f.beans_f = PredictBeans(batch, BeanState{heater, *now_f, water}, rest);
     FindFirstCrack(f);
     return f;
 }

@@ -30,6 +30,15 @@ struct Forecast {
     double drop_f() const { return beans_f.empty() ? 0.0 : beans_f.back(); }
 };
 
+// Green beans go into the roaster at the room's temperature: between
+// roasts, a reading warmer than this is the last batch still cooling in
+// the roaster, not where the next one starts.
+constexpr double kWarmestGreenBeansF = 120.0;
+// Where the next roast's beans start, by the roaster's reading between
+// roasts; none when the reading says nothing of it (no reading, or the
+// last batch still warm).
+std::optional<double> NextBatchStart(std::optional<double> reading_f);
+
 // The roast steps of `profile` before its cooling (steps of no time left
 // out); values as they are.
 std::vector<ProgramStep> HeatingStepsOf(const CStep_Data& profile);

@@ -14,7 +14,7 @@ namespace {
 // The first line of a model file, and the version of its form and of the
 // fit: a file of another version is fitted again.
 const std::string kFileTitle = "# kavolo-roaster roaster model";
-constexpr int kFileVersion = 1;
+constexpr int kFileVersion = 2;
 
 std::string Number(double v) {
     char text[32];
@@ -64,7 +64,9 @@ LearntRoaster LearnRoaster(const std::vector<RoastLog>& logs, std::string roaste
     }
     out.roasts = static_cast<int>(roasts.size());
     if (out.roasts < kLeastModelRoasts) return out;
-    const std::optional<RoasterFit> fit = FitRoaster(roasts);
+    // First crack's water leaves about where the user hears first crack.
+    const double crack_f = FirstCrackFor(out.first_cracks, "").bean_f;
+    const std::optional<RoasterFit> fit = FitRoaster(roasts, crack_f);
     if (!fit) return out;
     out.model = fit->roaster;
     // Each of the newest held out of a fit of the others, and foreseen as
@@ -75,7 +77,7 @@ LearntRoaster LearnRoaster(const std::vector<RoastLog>& logs, std::string roaste
         std::vector<RoastForFit> others;
         for (std::size_t j = 0; j < roasts.size(); ++j)
             if (j != i) others.push_back(roasts[j]);
-        if (const std::optional<RoasterFit> without = FitRoaster(others))
+        if (const std::optional<RoasterFit> without = FitRoaster(others, crack_f))
             held_out.Add(PredictionMisses(without->roaster, roasts[i]));
     }
     if (held_out.count > 0) out.held_out_rms_f = held_out.Rms();
@@ -112,6 +114,7 @@ std::string LearntRoasterText(const LearntRoaster& learnt) {
         std::string power;
         for (double p : learnt.model->power.of_level) power += (power.empty() ? "" : " ") + Number(p);
         line("heater_power", power);
+        line("batch_spread", Number(learnt.model->speed_spread) + " " + Number(learnt.model->shift_spread_f));
         std::string rates;
         for (double c : learnt.model->rates.coefficients()) rates += (rates.empty() ? "" : " ") + Number(c);
         line("rates", rates);
@@ -136,6 +139,7 @@ std::optional<LearntRoaster> ParseLearntRoaster(const std::string& text) {
     std::optional<std::vector<double>> rates;
     std::optional<std::vector<double>> power;
     std::optional<std::vector<double>> covariance;
+    std::optional<std::vector<double>> spread;
     while (std::getline(lines, line)) {
         const std::size_t colon = line.find(": ");
         if (colon == std::string::npos) return std::nullopt;
@@ -165,6 +169,9 @@ std::optional<LearntRoaster> ParseLearntRoaster(const std::string& text) {
         } else if (key == "heater_power") {
             power = Numbers(value);
             if (!power || power->size() != 4 || !std::is_sorted(power->begin(), power->end())) return std::nullopt;
+        } else if (key == "batch_spread") {
+            spread = Numbers(value);
+            if (!spread || spread->size() != 2 || !((*spread)[0] > 0) || !((*spread)[1] > 0)) return std::nullopt;
         } else if (key == "held_out_rms_f") {
             if (!ReadNumber(value, number) || number < 0) return std::nullopt;
             out.held_out_rms_f = number;
@@ -177,7 +184,7 @@ std::optional<LearntRoaster> ParseLearntRoaster(const std::string& text) {
         }
     }
     if (!versioned || lag.has_value() != rates.has_value() || lag.has_value() != power.has_value() ||
-        lag.has_value() != covariance.has_value())
+        lag.has_value() != covariance.has_value() || lag.has_value() != spread.has_value())
         return std::nullopt;
     if (rates) {
         BeanRateModel::Terms c{};
@@ -187,6 +194,9 @@ std::optional<LearntRoaster> ParseLearntRoaster(const std::string& text) {
             std::copy_n(covariance->begin() + static_cast<std::ptrdiff_t>(i * p.size()), p.size(), p[i].begin());
         out.model = BatchModel{BeanRateModel::WithCoefficients(c, p), *lag};
         std::copy(power->begin(), power->end(), out.model->power.of_level.begin());
+        out.model->crack_f = FirstCrackFor(out.first_cracks, "").bean_f;
+        out.model->speed_spread = (*spread)[0];
+        out.model->shift_spread_f = (*spread)[1];
     }
     return out;
 }

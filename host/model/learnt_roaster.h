@@ -65,7 +65,6 @@ LearntRoaster LearnRoaster(const std::vector<RoastLog>& logs, std::string roaste
 // on `bean` when there are some, else of all the marks, else
 // kDefaultFirstCrackF; `marks` says how many it rests on and `of_bean`
 // whether they were of that bean.
-constexpr double kDefaultFirstCrackF = 390.0;
 struct FirstCrackTemperature {
     double bean_f = kDefaultFirstCrackF;
     int marks = 0;

@@ -15,9 +15,14 @@ constexpr std::size_t kGuesses = BatchLearner::kGuesses;
 
 // What a batch is believed to be before its readings say: the usual one,
 // give or take this much (one standard deviation): a fifth faster or
-// slower, 20 °F warmer or cooler.
+// slower, 20 °F warmer or cooler. Once the roasts are fitted, a batch
+// under way is believed to differ as the roasts' batches were found to,
+// but never less than a twentieth and 5 °F: a user who always roasts the
+// same batch may roast another one today.
 constexpr double kSpeedSpread = 0.2;
 constexpr double kShiftSpreadF = 20.0;
+constexpr double kLeastSpeedSpread = 0.05;
+constexpr double kLeastShiftSpreadF = 5.0;
 // A lesson's rate of rise is read off by about this much (°F a minute):
 // the learner's reading spread, with the lessons overlapping six to a
 // stretch, so six of them tell what one would.
@@ -41,9 +46,9 @@ using Lessons = std::array<std::vector<Lesson>, kGuesses>;
 
 using Lags = std::array<double, kGuesses>;
 
-Lessons LessonsOf(const RoastForFit& roast, const Lags& lags, const HeaterPower& power) {
+Lessons LessonsOf(const RoastForFit& roast, const Lags& lags, const HeaterPower& power, double crack_f) {
     Lessons out;
-    BatchLearner learner(false, lags, power);
+    BatchLearner learner(false, lags, power, crack_f);
     learner.on_lesson = [&out](std::size_t guess, const Terms& mean, double ror) { out[guess].push_back({mean, ror}); };
     learner.LearnRoast(roast.heating, roast.gap_seconds);
     return out;
@@ -113,6 +118,19 @@ BatchModel WithBatch(BatchModel model, const BatchDifference& b) {
 
 double SquaredMisses::Rms() const { return count > 0 ? std::sqrt(sum_sq / count) : 0.0; }
 
+std::vector<double> WaterDuring(const RoastForFit& roast, int seconds, double crack_f) {
+    std::vector<double> water{1.0};
+    // Over each second, at the beans as last read; none read yet, none
+    // leaves.
+    double bean_f = -std::numeric_limits<double>::infinity();
+    if (!roast.heating.empty() && roast.heating.front().bean_f) bean_f = *roast.heating.front().bean_f;
+    for (int s = 1; s <= seconds; ++s) {
+        water.push_back(bean_water::After(water.back(), bean_f, 1.0, crack_f));
+        if (const std::optional<double> read = BeanAt(roast.heating, s, roast.gap_seconds)) bean_f = *read;
+    }
+    return water;
+}
+
 std::vector<double> PredictRoast(const BatchModel& model, const RoastForFit& roast) {
     if (roast.heating.empty() || !roast.heating.front().bean_f) return {};
     const int seconds = static_cast<int>(roast.heating.back().seconds);
@@ -138,9 +156,9 @@ namespace {
 // The best fit of the roaster at each of `lags`, its heater's levels giving
 // `power`, and its squared misses.
 std::optional<std::pair<RoasterFit, double>> FitAtLags(const std::vector<RoastForFit>& roasts, const Lags& lags,
-                                                       const HeaterPower& power) {
+                                                       const HeaterPower& power, double crack_f) {
     std::vector<Lessons> all;
-    for (const RoastForFit& r : roasts) all.push_back(LessonsOf(r, lags, power));
+    for (const RoastForFit& r : roasts) all.push_back(LessonsOf(r, lags, power, crack_f));
     std::optional<std::pair<RoasterFit, double>> best;
     for (std::size_t g = 0; g < kGuesses; ++g) {
         std::vector<const std::vector<Lesson>*> lessons;
@@ -159,6 +177,7 @@ std::optional<std::pair<RoasterFit, double>> FitAtLags(const std::vector<RoastFo
         }
         BatchModel roaster{rates, lags[g]};
         roaster.power = power;
+        roaster.crack_f = crack_f;
         SquaredMisses misses;
         for (std::size_t r = 0; r < roasts.size(); ++r)
             misses.Add(PredictionMisses(WithBatch(roaster, batches[r]), roasts[r]));
@@ -170,8 +189,8 @@ std::optional<std::pair<RoasterFit, double>> FitAtLags(const std::vector<RoastFo
 // The best fit with the heater's levels giving `power`: its lag guessed
 // coarsely first, then finer between the neighbours of the best guess.
 std::optional<std::pair<RoasterFit, double>> FitWithPower(const std::vector<RoastForFit>& roasts,
-                                                          const HeaterPower& power) {
-    std::optional<std::pair<RoasterFit, double>> best = FitAtLags(roasts, BatchLearner::kHeaterLags, power);
+                                                          const HeaterPower& power, double crack_f) {
+    std::optional<std::pair<RoasterFit, double>> best = FitAtLags(roasts, BatchLearner::kHeaterLags, power, crack_f);
     if (!best) return std::nullopt;
     const Lags& coarse = BatchLearner::kHeaterLags;
     const double lag = best->first.roaster.heater_lag;
@@ -180,7 +199,7 @@ std::optional<std::pair<RoasterFit, double>> FitWithPower(const std::vector<Roas
     const double high = at + 1 < kGuesses ? coarse[at + 1] : 2.0 * lag;
     Lags fine{};
     for (std::size_t i = 0; i < kGuesses; ++i) fine[i] = low + (high - low) * static_cast<double>(i + 1) / (kGuesses + 1);
-    if (std::optional<std::pair<RoasterFit, double>> finer = FitAtLags(roasts, fine, power);
+    if (std::optional<std::pair<RoasterFit, double>> finer = FitAtLags(roasts, fine, power, crack_f);
         finer && finer->second < best->second)
         best = std::move(finer);
     return best;
@@ -200,18 +219,30 @@ HeaterPower PowerOfRates(const BeanRateModel& rates) {
     return power;
 }
 
-std::optional<RoasterFit> FitRoaster(const std::vector<RoastForFit>& roasts) {
+std::optional<RoasterFit> FitRoaster(const std::vector<RoastForFit>& roasts, double crack_f) {
     // The heater's power per level as the rates say, the rates fitted again
     // with it, until that does no better.
-    std::optional<std::pair<RoasterFit, double>> best = FitWithPower(roasts, HeaterPower{});
+    std::optional<std::pair<RoasterFit, double>> best = FitWithPower(roasts, HeaterPower{}, crack_f);
     for (int round = 0; round < kPowerRounds && best; ++round) {
         std::optional<std::pair<RoasterFit, double>> next =
-            FitWithPower(roasts, PowerOfRates(best->first.roaster.rates));
+            FitWithPower(roasts, PowerOfRates(best->first.roaster.rates), crack_f);
         if (!next || !(next->second < best->second)) break;
         best = std::move(next);
     }
     if (!best) return std::nullopt;
-    return std::move(best->first);
+    RoasterFit& fit = best->first;
+    // How the batches spread about the usual one (they are centred on it).
+    if (fit.batches.size() > 1) {
+        double speed = 0, shift = 0;
+        for (const BatchDifference& b : fit.batches) {
+            speed += std::log(b.speed) * std::log(b.speed);
+            shift += b.shift_f * b.shift_f;
+        }
+        const double n = static_cast<double>(fit.batches.size() - 1);
+        fit.roaster.speed_spread = std::clamp(std::sqrt(speed / n), kLeastSpeedSpread, kSpeedSpread);
+        fit.roaster.shift_spread_f = std::clamp(std::sqrt(shift / n), kLeastShiftSpreadF, kShiftSpreadF);
+    }
+    return std::move(fit);
 }
 
 namespace {
@@ -228,9 +259,10 @@ constexpr int kSettleSeconds = 30;
 constexpr double kAheadMissF = 2.0;
 
 // The misses, weighed as said, of `model` on `roast`, with `heater` the
-// heater at each second by the model's lag and `sent` the values sent.
+// heater at each second by the model's lag, `water` the water left in the
+// beans and `sent` the values sent.
 std::vector<double> AheadMisses(const BatchModel& model, const RoastForFit& roast, const std::vector<double>& heater,
-                                const std::vector<SentValues>& sent) {
+                                const std::vector<double>& water, const std::vector<SentValues>& sent) {
     const BeanPredictor predict(model);
     std::vector<double> misses;
     int stretches = 0;
@@ -239,7 +271,7 @@ std::vector<double> AheadMisses(const BatchModel& model, const RoastForFit& roas
         const std::optional<double> read = BeanAt(roast.heating, from, roast.gap_seconds);
         if (!read) continue;
         ++stretches;
-        BeanState state{heater[static_cast<std::size_t>(from)], *read};
+        BeanState state{heater[static_cast<std::size_t>(from)], *read, water[static_cast<std::size_t>(from)]};
         for (int s = from; s < std::min(end, from + kAheadSeconds); ++s) {
             predict.Second(state, sent[static_cast<std::size_t>(s)].fan, sent[static_cast<std::size_t>(s)].heat);
             if (const std::optional<double> now = BeanAt(roast.heating, s + 1, roast.gap_seconds))
@@ -263,13 +295,14 @@ BatchModel FitBatch(const BatchModel& roaster, const RoastForFit& roast) {
     std::vector<double> heater{0.0};
     for (const SentValues& v : sent)
         heater.push_back(HeaterAfter(heater.back(), v.heat, 1.0, roaster.heater_lag, roaster.power));
+    const std::vector<double> water = WaterDuring(roast, seconds, roaster.crack_f);
     // Gauss-Newton over the speed and the shift, the prior among the
     // residuals.
     BatchDifference b;
     auto residuals = [&](const BatchDifference& at) {
-        std::vector<double> r = AheadMisses(WithBatch(roaster, at), roast, heater, sent);
-        r.push_back((at.speed - 1.0) / kSpeedSpread);
-        r.push_back(at.shift_f / kShiftSpreadF);
+        std::vector<double> r = AheadMisses(WithBatch(roaster, at), roast, heater, water, sent);
+        r.push_back((at.speed - 1.0) / roaster.speed_spread);
+        r.push_back(at.shift_f / roaster.shift_spread_f);
         return r;
     };
     auto cost = [](const std::vector<double>& r) {

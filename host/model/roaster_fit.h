@@ -50,8 +50,9 @@ struct RoasterFit {
 };
 
 // The model of the roaster that roasted `roasts` (their levels known, each
-// with a first reading); none when they teach nothing.
-std::optional<RoasterFit> FitRoaster(const std::vector<RoastForFit>& roasts);
+// with a first reading), whose first crack comes at `crack_f`; none when
+// they teach nothing.
+std::optional<RoasterFit> FitRoaster(const std::vector<RoastForFit>& roasts, double crack_f = kDefaultFirstCrackF);
 
 // The heat each level gives by `rates`: what it adds to the rate, as a
 // share of what level 3 adds.
@@ -61,6 +62,10 @@ HeaterPower PowerOfRates(const BeanRateModel& rates);
 // and shift learnt from the readings so far, the rates and lag held. Few
 // readings leave it near the usual batch.
 BatchModel FitBatch(const BatchModel& roaster, const RoastForFit& roast);
+
+// The share of first crack's water left in the beans of `roast` at each
+// second from 0 to `seconds`, as its readings say.
+std::vector<double> WaterDuring(const RoastForFit& roast, int seconds, double crack_f);
 
 // The beans at each second of `roast`'s heating, from 0 to its last whole
 // second, as `model` foresees them from its first reading, the heater
