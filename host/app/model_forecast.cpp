@@ -16,7 +16,7 @@ namespace {
 // The beans' temperature now is looked at to this step, °F: the forecast
 // is not made again for every degree the idle roaster drifts.
 constexpr double kStartStepF = 5.0;
-// Without a reading, the beans are taken to start at this, °F.
+// Without a reading of green beans, they are taken to start at this, °F.
 constexpr double kUsualStartF = 70.0;
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
@@ -38,6 +38,11 @@ std::vector<SentValues> RestOfRun(const Console& c) {
 }
 
 }  // namespace
+
+std::optional<double> BeansReading(const ControllerState& s) {
+    if (!s.link_ok || s.temperature <= 0 || s.temperature > kMaxSmoothedTemperature) return std::nullopt;
+    return static_cast<double>(s.temperature);
+}
 
 ModelForecast::ModelForecast(const Console& console, RoasterModelKeeper& keeper, RoastRecorder& recorder,
                              LiveRoastCurve& curve, std::function<bool()> celsius)
@@ -96,9 +101,10 @@ void ModelForecast::ForeseeProfile(const Console& console, bool force) {
     Inputs in;
     in.model = model_;
     in.steps = HeatingStepsOf(console.working);
-    const double now_f = s.link_ok && s.temperature > 0 && s.temperature <= kMaxSmoothedTemperature
-                             ? static_cast<double>(s.temperature)
-                             : kUsualStartF;
+    const std::optional<double> reading_f = BeansReading(s);
+    // As a run begins, from its first reading; between runs, from green
+    // beans, not from the last batch still cooling.
+    const double now_f = (force ? reading_f : NextBatchStart(reading_f)).value_or(kUsualStartF);
     in.start_f = kStartStepF * std::round(now_f / kStartStepF);
     in.first_crack_f = FirstCrack().bean_f;
     if (!force && inputs_ && *inputs_ == in) return;

@@ -21,6 +21,11 @@
 class LiveRoastCurve;
 class RoastRecorder;
 class RoasterModelKeeper;
+struct ControllerState;
+
+// The roaster's reading of the beans: none when it is not heard or the
+// reading is no temperature.
+std::optional<double> BeansReading(const ControllerState& s);
 
 class ModelForecast final : public ConsoleListener {
 public:

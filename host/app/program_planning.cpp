@@ -2,7 +2,9 @@
 
 #include <QtConcurrent>
 
+#include "forecast.h"
 #include "live_roast_curve.h"
+#include "model_forecast.h"
 #include "roast_steps.h"
 #include "roaster_controller.h"
 #include "roaster_model_keeper.h"
@@ -41,11 +43,9 @@ void ProgramPlanning::Plan(const RoastLog& log, const QString& path) {
         return;
     }
     if (watcher_) return;  // one at a time: a second click waits for none
-    // From the beans as they are now, when the roaster is heard.
-    const std::optional<double> start_f =
-        s.link_ok && s.temperature > 0 && s.temperature <= kMaxSmoothedTemperature
-            ? std::optional<double>(s.temperature)
-            : std::nullopt;
+    // From the beans as they are now, when the roaster is heard and its
+    // reading is of green beans; else as the roast planned for began.
+    const std::optional<double> start_f = NextBatchStart(BeansReading(s));
     watcher_ = std::make_unique<QFutureWatcher<Planned>>();
     QObject::connect(watcher_.get(), &QFutureWatcherBase::finished, watcher_.get(), [this, log, path] {
         const Planned planned = watcher_->result();
