@@ -74,7 +74,6 @@ const Reference kReferences[] = {
 
 using Case = RoasterCase;
 
-
 // Roasters a little unlike the reference's: the compact table.
 const Case kNearCases[] = {
     {"batch x0.9", [](BeanResponse& b) { b.batch_scale = 0.9; }},

@@ -116,7 +116,6 @@ void DropFromPageCache(const std::set<QString>& files) {
 
 // --- a console opening its history (child role) -----------------------------
 
-
 double ResidentKb() {
     const auto s = ReadProcessSample(QCoreApplication::applicationPid(), 0);
     return s ? s->rss_kb : 0;

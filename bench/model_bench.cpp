@@ -29,6 +29,10 @@
 //   model_bench              every roaster of both kinds
 //   model_bench --trace N    the held-out roast of case N (1-based, hot air
 //                            first) beside what was foreseen, every 30 s
+//   model_bench --trace-plan N  the program case N's model plans for the
+//                            reference of the roaster as made: its steps,
+//                            and every 30 s the reference, the model's
+//                            curve for the program and the program run
 //   model_bench --frames     the model learnt eight times while the console
 //                            runs a roast in real time: the status frames'
 //                            lateness meanwhile (model_frames.cpp)
@@ -65,6 +69,9 @@ constexpr double kAimPredictF = 6.0;
 constexpr double kAimCrackStart = 30.0;
 constexpr double kAimCrack4 = 15.0;
 constexpr double kAimPlanF = 6.0;
+// A batch of another size, as a share of the session's: how first crack
+// is foreseen for it (not among the aims).
+constexpr double kOtherBatchScale = 0.9;
 // Between the end of one roast's cooling and the next POWER, seconds.
 constexpr double kPauseSeconds = 180.0;
 // The live forecast is made again this often during a roast, seconds.
@@ -200,8 +207,10 @@ struct PlanResult {
     int steps = 0;
 };
 
-// The program for `reference` planned by `model`, run open loop on `beans`.
-std::optional<PlanResult> PlanAndRun(const BatchModel& model, const RoastLog& reference, const BeanResponse& beans) {
+// The program for `reference` planned by `model`, run open loop on `beans`;
+// with `trace`, printed beside the reference and the model's curve for it.
+std::optional<PlanResult> PlanAndRun(const BatchModel& model, const RoastLog& reference, const BeanResponse& beans,
+                                     bool trace = false) {
     std::string why;
     // Planned from the room, where the beans of a roaster standing cold are.
     const std::optional<RoastPlan> plan = PlanForRoast(model, reference, beans.room_f, why);
@@ -209,12 +218,24 @@ std::optional<PlanResult> PlanAndRun(const BatchModel& model, const RoastLog& re
     PlanResult r;
     r.expected = plan->rms_f;
     r.steps = static_cast<int>(plan->steps.size());
-    r.actual = MissesOf(RunVirtualRoast(ProfileOfPlan(*plan), beans), reference).rms;
+    const RoastLog run = RunVirtualRoast(ProfileOfPlan(*plan), beans);
+    r.actual = MissesOf(run, reference).rms;
     r.reach = Unreachable(reference, beans, kAimPlanF);
+    if (trace) {
+        std::printf("plan (fan/minutes/heat):");
+        for (const ProgramStep& s : plan->steps) std::printf(" %d/%.1f/%d", s.fan, s.tenths / 10.0, s.heat);
+        const Forecast expected = ForecastProgram(model, plan->start_f, plan->steps, kBenchFirstCrackF);
+        std::printf("\n%7s %9s %9s %9s\n", "time", "reference", "expected", "run");
+        for (std::size_t s = 0; s < expected.beans_f.size(); s += 30)
+            std::printf("%7s %9.1f %9.1f %9.1f\n", Clock(static_cast<double>(s)).c_str(),
+                        BeanAt(reference, static_cast<double>(s)).value_or(0), expected.beans_f[s],
+                        BeanAt(run, static_cast<double>(s)).value_or(0));
+        std::printf("expected %.1f F RMS, ran %.1f F RMS\n", r.expected, r.actual);
+    }
     return r;
 }
 
-int Run(int trace_case) {
+int Run(int trace_case, bool trace_plan) {
     int met = 0, cases = 0, plans_met = 0, plans = 0;
     std::vector<double> forecast_ms, learn_ms;
     int case_number = 0;
@@ -228,8 +249,9 @@ int Run(int trace_case) {
             for (const VirtualStep& s : kind.held_out.steps) std::printf("%d/%.1f/%d ", s.fan, s.tenths / 10.0, s.heat);
             std::printf("; planned for: ");
             for (const VirtualStep& s : kind.reference.steps) std::printf("%d/%.1f/%d ", s.fan, s.tenths / 10.0, s.heat);
-            std::printf("\n%-28s | %5s %5s | %5s %5s %5s | %5s %5s | %11s %11s | %6s | %s\n", "roaster", "LOO", "RMS",
-                        "FC", "@0", "@4:00", "start", "lag", "plan in", "plan out", "learn", "aims");
+            std::printf("\n%-28s | %5s %5s | %5s %5s %5s | %5s %5s %5s | %5s %5s | %11s %11s | %6s | %s\n", "roaster",
+                        "LOO", "RMS", "FC", "@0", "@4:00", "FC.9", "@0", "@4:00", "start", "lag", "plan in", "plan out",
+                        "learn", "aims");
         }
         for (const Case& c : Cases()) {
             ++case_number;
@@ -261,17 +283,35 @@ int Run(int trace_case) {
                                                    kBenchFirstCrackF);
                 forecast_ms.push_back(Ms(std::chrono::steady_clock::now() - t0));
                 if (now == 240.0) crack_at_4 = rest.first_crack_seconds;
-                if (trace_case != 0 && std::fmod(now, 30.0) == 0)
+                if (trace_case != 0 && !trace_plan && std::fmod(now, 30.0) == 0)
                     std::printf("%5.0f s  beans %5.1f F  foreseen before %5.1f F  first crack foreseen at %s\n", now,
                                 BeanAt(held, now).value_or(0),
                                 before.beans_f[std::min(before.beans_f.size() - 1, static_cast<std::size_t>(now))],
                                 Clock(rest.first_crack_seconds).c_str());
+            }
+            if (trace_plan) {
+                PlanAndRun(model, plain_reference, beans, true);
+                return 0;
             }
             if (trace_case != 0) {
                 std::printf("first crack %s, foreseen %s at the start and %s at 4:00; RMS %.1f F\n", Clock(crack).c_str(),
                             Clock(before.first_crack_seconds).c_str(), Clock(crack_at_4).c_str(), rms);
                 return 0;
             }
+
+            // The held-out profile roasted as a batch a tenth smaller than
+            // the four learnt from: first crack as foreseen at 4:00, when
+            // the model has read the batch off its first four minutes.
+            BeanResponse smaller = beans;
+            smaller.batch_scale *= kOtherBatchScale;
+            const RoastLog other = RunVirtualRoast(kind.held_out, smaller);
+            const std::optional<double> other_crack = FirstCrackSeconds(other);
+            const std::optional<double> other_at_4 =
+                ForecastRest(model, HeatingUntil(other, 240.0), RestOf(kind.held_out, 240), kBenchFirstCrackF)
+                    .first_crack_seconds;
+            const std::optional<double> other_at_0 =
+                ForecastProgram(model, *other.samples.front().bean_f, StepsOf(kind.held_out), kBenchFirstCrackF)
+                    .first_crack_seconds;
 
             // Plans: the reference made on the roaster as made, for this
             // one; and made here, for the roaster as made.
@@ -301,9 +341,11 @@ int Run(int trace_case) {
             std::string unreached;
             for (const std::optional<PlanResult>* p : {&in, static_cast<const std::optional<PlanResult>*>(&out)})
                 if (*p && !(*p)->reach.empty()) unreached += " (cannot reach: " + (*p)->reach + ")";
-            std::printf("%-28s | %5.1f %5.1f | %5s %5s %5s | %5.0f %5.0f | %11s %11s | %6.0f | %s%s\n", c.name,
-                        learnt.roaster.held_out_rms_f.value_or(0), rms, Clock(crack).c_str(),
-                        Signed(before.first_crack_seconds, crack).c_str(), Signed(crack_at_4, crack).c_str(), start_f,
+            std::printf("%-28s | %5.1f %5.1f | %5s %5s %5s | %5s %5s %5s | %5.0f %5.0f | %11s %11s | %6.0f | %s%s\n",
+                        c.name, learnt.roaster.held_out_rms_f.value_or(0), rms, Clock(crack).c_str(),
+                        Signed(before.first_crack_seconds, crack).c_str(), Signed(crack_at_4, crack).c_str(),
+                        Clock(other_crack).c_str(), Signed(other_at_0, other_crack).c_str(),
+                        Signed(other_at_4, other_crack).c_str(), start_f,
                         learnt.roaster.model->heater_lag, plan_text(in).c_str(), plan_text(out).c_str(), learnt.learn_ms,
                         ok ? "met" : "missed", unreached.c_str());
         }
@@ -353,9 +395,11 @@ int WriteSession(const std::string& folder, const Kind& kind, const BeanResponse
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 1) return Run(0);
+    if (argc == 1) return Run(0, false);
     if (argc == 2 && std::strcmp(argv[1], "--frames") == 0) return RunModelFrames(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--trace") == 0 && std::atoi(argv[2]) > 0) return Run(std::atoi(argv[2]));
+    if (argc == 3 && std::strcmp(argv[1], "--trace") == 0 && std::atoi(argv[2]) > 0) return Run(std::atoi(argv[2]), false);
+    if (argc == 3 && std::strcmp(argv[1], "--trace-plan") == 0 && std::atoi(argv[2]) > 0)
+        return Run(std::atoi(argv[2]), true);
     if (argc >= 4 && std::strcmp(argv[1], "--write-session") == 0) {
         BeanResponse beans;
         const std::string kind = argv[3];
@@ -371,7 +415,7 @@ int main(int argc, char** argv) {
         return WriteSession(argv[2], kKinds[beans.airflow == Airflow::HotAir ? 0 : 1], beans);
     }
     std::fprintf(stderr,
-                 "usage: model_bench [--trace N | --frames]\n"
+                 "usage: model_bench [--trace N | --trace-plan N | --frames]\n"
                  "       model_bench --write-session FOLDER hot-air|simple [--batch-scale F ...]\n");
     return 2;
 }

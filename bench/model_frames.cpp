@@ -40,7 +40,6 @@ const SimulatedSteps kProfiles[] = {
     {{6, 35, 3}, {5, 35, 2}, {3, 30, 2}},
 };
 
-
 }  // namespace
 
 int RunModelFrames(int argc, char** argv) {
