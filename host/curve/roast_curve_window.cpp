@@ -537,17 +537,22 @@ void RoastCurveWindow::UpdateTexts() {
 
 void RoastCurveWindow::UpdateLegend() {
     using namespace curve_colour;
-    QString legend = QStringLiteral("<span style='color:%1'>\u25a0</span>&nbsp;Bean, heating &nbsp; "
-                                    "<span style='color:%2'>\u25a0</span>&nbsp;Bean, cooling &nbsp; "
-                                    "<span style='color:%3'>\u25a0</span>&nbsp;Rate of rise")
-                         .arg(ColourName(kHeating), ColourName(kCooling), ColourName(kRate));
-    if (background_)
-        legend += QStringLiteral(" &nbsp; <span style='color:%1'>\u25a0</span>&nbsp;Background")
-                      .arg(ColourName(kBackgroundHeating));
+    // Each key and its label are kept on one line where the legend wraps:
+    // the label's spaces do not break, and the predicted line's key is two
+    // minus signs, which (unlike hyphens) a line does not break after.
+    QStringList entries;
+    const auto entry = [&entries](const QString& colour, const QString& key, QString label) {
+        entries << QStringLiteral("<span style='color:%1'>%2</span>&nbsp;%3")
+                       .arg(colour, key, label.replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
+    };
+    const QString square = QStringLiteral("\u25a0");
+    entry(ColourName(kHeating), square, QStringLiteral("Bean, heating"));
+    entry(ColourName(kCooling), square, QStringLiteral("Bean, cooling"));
+    entry(ColourName(kRate), square, QStringLiteral("Rate of rise"));
+    if (background_) entry(ColourName(kBackgroundHeating), square, QStringLiteral("Background"));
     if (ForecastShown())
-        legend += QStringLiteral(" &nbsp; <span style='color:%1'><b>-&nbsp;-</b></span>&nbsp;Predicted")
-                      .arg(ColourName(kForecast));
-    legend_->setText(legend);
+        entry(ColourName(kForecast), QStringLiteral("<b>\u2212&nbsp;\u2212</b>"), QStringLiteral("Predicted"));
+    legend_->setText(entries.join(QStringLiteral(" &nbsp; ")));
 }
 
 void RoastCurveWindow::UpdatePhases() {
