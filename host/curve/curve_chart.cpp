@@ -69,7 +69,9 @@ bool CurveChart::SetTimeScale(const TimeScale& scale) {
 }
 
 void CurveChart::SetValueScales(const ValueSpan& temperatures, const ValueSpan& rates, bool celsius) {
-    const ValueScale temperature = TemperatureScaleFor(temperatures, celsius);
+    temperatures_seen_ = temperatures;
+    celsius_ = celsius;
+    const ValueScale temperature = TemperatureScaleFor(temperatures, celsius, ValueIntervals());
     if (temperature != temperature_scale_) {
         temperature_scale_ = temperature;
         temperature_axis_->setRange(temperature.low, temperature.high);
@@ -95,6 +97,19 @@ int CurveChart::TimeTicks() const {
     constexpr int kMostTicks = 12;
     const double width = chart_->plotArea().width();
     return width <= 0 ? kMostTicks : std::clamp(static_cast<int>(width / kTickWidth), 4, kMostTicks);
+}
+
+int CurveChart::ValueIntervals() const {
+    // Room for a label's line of text and a gap at each grid line: any
+    // less and the axis shows "..." for its numbers.
+    constexpr double kIntervalHeight = 24;
+    constexpr int kMostIntervals = 10;
+    const double height = chart_->plotArea().height();
+    return height <= 0 ? kMostIntervals : std::min(static_cast<int>(height / kIntervalHeight), kMostIntervals);
+}
+
+bool CurveChart::ValueScalesFit() const {
+    return TemperatureScaleFor(temperatures_seen_, celsius_, ValueIntervals()) == temperature_scale_;
 }
 
 double CurveChart::XOf(double seconds) const {

@@ -48,6 +48,12 @@ public:
 
     // How many time ticks have room on the plot as it is now.
     int TimeTicks() const;
+    // How many temperature intervals have room for their labels up the
+    // plot as it is now.
+    int ValueIntervals() const;
+    // Whether the temperature axis applied is still the one for the plot's
+    // height (a window made shorter or taller may want other steps).
+    bool ValueScalesFit() const;
     // Where `seconds` lies across the plot, in the chart's coordinates.
     double XOf(double seconds) const;
     // Where a temperature (in the unit shown) lies up the plot.
@@ -72,4 +78,7 @@ private:
     TimeScale time_scale_;
     ValueScale temperature_scale_;
     ValueScale rate_scale_;
+    // What the value scales were last made for.
+    ValueSpan temperatures_seen_;
+    bool celsius_ = false;
 };

@@ -59,16 +59,21 @@ void ValueSpan::Add(double value) {
     empty = false;
 }
 
-ValueScale TemperatureScaleFor(const ValueSpan& seen, bool celsius) {
+ValueScale TemperatureScaleFor(const ValueSpan& seen, bool celsius, int max_intervals) {
+    const double usual_tick = celsius ? 25 : 50;
+    const double usual_high = usual_tick * 10;
+    // At least two intervals, however short the plot.
+    max_intervals = std::max(max_intervals, 2);
     ValueScale scale;
-    scale.tick = celsius ? 25 : 50;
-    scale.low = 0;
-    scale.high = scale.tick * 10;
-    if (!seen.empty) {
-        scale.low = std::min(scale.low, std::floor(seen.low / scale.tick) * scale.tick);
-        scale.high = std::max(scale.high, std::ceil(seen.high / scale.tick) * scale.tick);
+    for (scale.tick = usual_tick;; scale.tick *= 2) {
+        scale.low = 0;
+        scale.high = std::ceil(usual_high / scale.tick) * scale.tick;
+        if (!seen.empty) {
+            scale.low = std::min(scale.low, std::floor(seen.low / scale.tick) * scale.tick);
+            scale.high = std::max(scale.high, std::ceil(seen.high / scale.tick) * scale.tick);
+        }
+        if (scale.Intervals() <= max_intervals) return scale;
     }
-    return scale;
 }
 
 ValueScale RateScaleFor(const ValueSpan& seen, int intervals, bool celsius) {

@@ -52,8 +52,10 @@ struct ValueSpan {
 };
 
 // The temperature axis, in the panel's unit: 0-500 °F (0-250 °C) in ten
-// steps, widened by whole steps to hold every temperature seen.
-ValueScale TemperatureScaleFor(const ValueSpan& seen, bool celsius);
+// steps, widened by whole steps to hold every temperature seen. On a plot
+// with room for fewer than `max_intervals` labels up its side, the steps
+// are twice (or four times...) as wide, so every label can be read.
+ValueScale TemperatureScaleFor(const ValueSpan& seen, bool celsius, int max_intervals = 10);
 
 // The rate-of-rise axis with the same number of intervals as the
 // temperature axis, so both share the grid lines. It spans the heating

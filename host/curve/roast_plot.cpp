@@ -153,9 +153,11 @@ void RoastPlot::Draw() {
 
 void RoastPlot::OnPlotAreaChanged(const QRectF& plot) {
     PlaceAllLabels();
-    // A plot too narrow or wide for its time labels has them chosen again.
+    // A plot too narrow or wide for its time labels, or too short or tall
+    // for its temperature labels, has them chosen again.
     const TimeScale& time = chart_.time_scale();
-    if (tracer_ && TimeScaleFor(time.max_seconds, chart_.TimeTicks()).tick_seconds != time.tick_seconds)
+    if (tracer_ && (TimeScaleFor(time.max_seconds, chart_.TimeTicks()).tick_seconds != time.tick_seconds ||
+                    !chart_.ValueScalesFit()))
         draw_later_->start();
     constexpr double kGrowth = 1.05;
     if (plot.isEmpty()) return;

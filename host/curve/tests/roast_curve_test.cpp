@@ -4,6 +4,7 @@
 // adds to a roast there (marks, notes, a background roast) and the roast
 // history beside it.
 #include <QAreaSeries>
+#include <QChart>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
@@ -68,6 +69,7 @@ private slots:
     void notesReachTheSavedLogWithItsRowsUntouched();
     void notesGiveWayInANarrowWindowAndWidenItWhenAskedFor();
     void backgroundRoastIsDrawnAndCompared();
+    void temperatureLabelsKeepRoomOnAShortPlot();
 };
 
 void RoastCurveTest::drawsARunAsItIsRecorded() {
@@ -452,6 +454,29 @@ void RoastCurveTest::rateAxisSpansTheHeatingsRatesNotTheCoolings() {
     // an axis that reaches -100.
     QCOMPARE(plot.rate_axis()->min(), 0.0);
     QCOMPARE(plot.rate_axis()->max(), 50.0);
+}
+
+void RoastCurveTest::temperatureLabelsKeepRoomOnAShortPlot() {
+    QTemporaryDir dir;
+    RoastCurveWindow w(dir.path());
+    const RoastPlot& plot = w.plot();
+    const auto label_room = [&plot] {
+        const int intervals = plot.temperature_axis()->tickCount() - 1;
+        return plot.chart()->plotArea().height() / intervals;
+    };
+    // Tall: 0-500 °F in steps of 50.
+    w.resize(1040, 900);
+    w.show();
+    QTRY_COMPARE(plot.temperature_axis()->tickCount(), 11);
+    // Made short (a small screen): wider steps, each label with a line's
+    // room, where Qt would print "..." for them; the rate axis keeps to the
+    // grid.
+    w.resize(1040, 400);
+    QTRY_VERIFY2(label_room() >= 24, qPrintable(QString::number(label_room())));
+    QCOMPARE(plot.temperature_axis()->max(), 500.0);
+    QCOMPARE(plot.rate_axis()->tickCount(), plot.temperature_axis()->tickCount());
+    w.resize(1040, 900);
+    QTRY_COMPARE(plot.temperature_axis()->tickCount(), 11);
 }
 
 QTEST_MAIN(RoastCurveTest)
