@@ -65,10 +65,21 @@ RoastHistoryWindow::RoastHistoryWindow(QString roasts_folder, QWidget* parent)
     table_->setSortingEnabled(true);
     table_->sortByColumn(RoastHistoryModel::kStart, Qt::DescendingOrder);
     // The widths and the sort the user left, once they exist.
-    fitted_ = table_->horizontalHeader()->restoreState(WindowSettings().value(kColumnsKey).toByteArray());
+    QHeaderView* header = table_->horizontalHeader();
+    fitted_ = header->restoreState(WindowSettings().value(kColumnsKey).toByteArray());
+    // Widths all as a new table has them were kept by an earlier version
+    // before the columns were ever fitted, not set by the user: fitted.
+    bool untouched = true;
+    for (int c = 0; c + 1 < RoastHistoryModel::kColumns; ++c)
+        untouched = untouched && header->sectionSize(c) == header->defaultSectionSize();
+    if (untouched) fitted_ = false;
     auto keep_columns = [this] {
-        // What the user set, not what the window fitted.
-        if (isVisible() && !fitting_) WindowSettings().setValue(kColumnsKey, table_->horizontalHeader()->saveState());
+        // What the user set, not what the window fitted: nothing before the
+        // columns are fitted to the roasts (the last column stretching as
+        // the window first shows would keep the untouched widths as if the
+        // user had chosen them, and they would never be fitted again).
+        if (isVisible() && fitted_ && !fitting_)
+            WindowSettings().setValue(kColumnsKey, table_->horizontalHeader()->saveState());
     };
     connect(table_->horizontalHeader(), &QHeaderView::sectionResized, this, keep_columns);
     connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, keep_columns);

@@ -4,14 +4,17 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QTableWidget>
 
 #include "curve_stand.h"
 #include "roast_compare_window.h"
+#include "roast_history_model.h"
 #include "roast_history_window.h"
 #include "window_settings.h"
 
@@ -25,6 +28,7 @@ private slots:
     void historyComparesTheChosenRoasts();
     void onlyTheRoastsShownAreChosen();
     void aSavedTableStartsOutsideTheRoastsAndIsNeverListedAsOne();
+    void columnsFitTheirRoastsUntilTheUserSizesThem();
 };
 
 void RoastHistoryTest::historyListsSortsAndAsksBeforeDeleting() {
@@ -276,6 +280,48 @@ void RoastHistoryTest::aSavedTableStartsOutsideTheRoastsAndIsNeverListedAsOne() 
     RoastHistoryWindow* h = t.live.history();
     QTRY_VERIFY(!h->loading() && h->table()->model()->rowCount() > 0);
     QCOMPARE(h->table()->model()->rowCount(), 2);
+}
+
+void RoastHistoryTest::columnsFitTheirRoastsUntilTheUserSizesThem() {
+    const auto open = [](Stand& t) {
+        WriteFile(t.folder.path() + QStringLiteral("/a.csv"),
+                  SavedRoast(65, 300, "# start: 2026-12-01T10:00:00+00:00\n"));
+        t.live.ShowHistory();
+        return t.live.history();
+    };
+    const auto loaded = [](RoastHistoryWindow* h) { return h->table()->model()->rowCount() == 1 && !h->loading(); };
+    const QString started = QStringLiteral("2026-12-01 10:00:00");
+    // An earlier version kept the widths a new table has, as if the user
+    // had set them.
+    {
+        QStandardItemModel columns(0, RoastHistoryModel::kColumns);
+        QTableView untouched;
+        untouched.setModel(&columns);
+        untouched.horizontalHeader()->setStretchLastSection(true);
+        WindowSettings().setValue(QStringLiteral("history/columns"), untouched.horizontalHeader()->saveState());
+    }
+    int fitted = 0;
+    {
+        Stand t;
+        RoastHistoryWindow* h = open(t);
+        QTRY_VERIFY(loaded(h));
+        fitted = h->table()->horizontalHeader()->sectionSize(0);
+        QVERIFY(fitted >= h->table()->horizontalHeader()->fontMetrics().horizontalAdvance(started));
+    }
+    // Opened again, the columns fit as they did: the window's own fitting
+    // and its stretching of the last column are not the user's widths.
+    {
+        Stand t;
+        RoastHistoryWindow* h = open(t);
+        QTRY_VERIFY(loaded(h));
+        QCOMPARE(h->table()->horizontalHeader()->sectionSize(0), fitted);
+        h->table()->horizontalHeader()->resizeSection(1, 333);
+    }
+    // What the user sized stays.
+    Stand t;
+    RoastHistoryWindow* h = open(t);
+    QTRY_VERIFY(loaded(h));
+    QCOMPARE(h->table()->horizontalHeader()->sectionSize(1), 333);
 }
 
 QTEST_MAIN(RoastHistoryTest)
