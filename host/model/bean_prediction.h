@@ -38,6 +38,13 @@ struct HeaterPower {
 // marks to say, °F.
 constexpr double kDefaultFirstCrackF = 390.0;
 
+// What a batch is believed to be before its readings say, on a roaster
+// whose batches are not yet known: the usual one, give or take this much
+// (one standard deviation): a fifth faster or slower, 20 °F warmer or
+// cooler.
+constexpr double kUsualBatchSpeedSpread = 0.2;
+constexpr double kUsualBatchShiftSpreadF = 20.0;
+
 // First crack's water: as the beans near first crack, the water left in
 // them flashes to steam and takes its heat with it, so the rise slows for
 // a minute or two and picks up again once it is gone. It leaves faster
@@ -99,8 +106,8 @@ struct BatchModel {
     // How far this roaster's batches are found to differ from its usual
     // one (one standard deviation): the speed's share, and the shift. A
     // batch under way is read against it (roaster_fit.h).
-    double speed_spread = 0.2;
-    double shift_spread_f = 20.0;
+    double speed_spread = kUsualBatchSpeedSpread;
+    double shift_spread_f = kUsualBatchShiftSpreadF;
 };
 
 // What the model follows of a roast: the heater's state and the beans'.

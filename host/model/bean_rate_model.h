@@ -18,7 +18,7 @@
 // less or more below its lowest level than the levels above it suggest;
 // v, the heat first crack's water takes as it flashes to steam (its
 // coefficient: how many °F all of it costs the beans), which slows the
-// rise for a minute or two as first crack begins (BeanWater).
+// rise for a minute or two as first crack begins (bean_water in bean_prediction.h).
 //
 // The coefficients c are learnt as a Kalman filter: each lesson (a rate
 // seen at some terms) moves them as far as they are unsure. Learnt with a

@@ -253,12 +253,21 @@ Plan PlanProgram(const BatchModel& model, const PlanGoal& goal, std::vector<Prog
     }
     const int counted = runner.Counted();
     plan.rms_f = counted > 0 ? std::sqrt(best / counted) : 0.0;
-    const std::vector<double> beans = PredictBeans(model, goal.start, SentOfSteps(plan.steps));
-    double misses = 0;
-    for (std::size_t s = static_cast<std::size_t>(std::max(goal.from_seconds, 1)); s < beans.size() && s < goal.wanted.size(); ++s)
-        if (goal.wanted[s]) misses += (beans[s] - *goal.wanted[s]) * (beans[s] - *goal.wanted[s]);
-    plan.miss_rms_f = counted > 0 ? std::sqrt(misses / counted) : 0.0;
+    plan.miss_rms_f = MissRms(model, goal, plan.steps);
     return plan;
+}
+
+double MissRms(const BatchModel& model, const PlanGoal& goal, const std::vector<ProgramStep>& steps) {
+    const std::vector<double> beans = PredictBeans(model, goal.start, SentOfSteps(steps));
+    double misses = 0;
+    int counted = 0;
+    for (std::size_t s = static_cast<std::size_t>(std::max(goal.from_seconds, 1));
+         s < beans.size() && s < goal.wanted.size(); ++s)
+        if (goal.wanted[s]) {
+            misses += (beans[s] - *goal.wanted[s]) * (beans[s] - *goal.wanted[s]);
+            ++counted;
+        }
+    return counted > 0 ? std::sqrt(misses / counted) : 0.0;
 }
 
 std::vector<SentValues> SentOfSteps(const std::vector<ProgramStep>& steps) {

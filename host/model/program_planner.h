@@ -85,6 +85,10 @@ struct Plan {
     double miss_rms_f = 0;
 };
 
+// How far the model's curve for `steps` lies from the wanted one over the
+// seconds whose misses count, °F RMS (the misses alone).
+double MissRms(const BatchModel& model, const PlanGoal& goal, const std::vector<ProgramStep>& steps);
+
 // Improves `first` (whose times add up to goal.heating_tenths) as said above.
 Plan PlanProgram(const BatchModel& model, const PlanGoal& goal, std::vector<ProgramStep> first);
 

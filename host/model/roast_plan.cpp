@@ -77,21 +77,6 @@ std::vector<ProgramStep> StepByStep(const BatchModel& model, const PlanGoal& goa
     return steps;
 }
 
-// How far the model's curve for `steps` lies from the wanted one, from
-// goal.from_seconds on, °F RMS.
-double MissRms(const BatchModel& model, const PlanGoal& goal, const std::vector<ProgramStep>& steps) {
-    const std::vector<double> beans = PredictBeans(model, goal.start, SentOfSteps(steps));
-    double sum = 0;
-    int n = 0;
-    for (std::size_t s = static_cast<std::size_t>(std::max(goal.from_seconds, 0));
-         s < beans.size() && s < goal.wanted.size(); ++s)
-        if (goal.wanted[s]) {
-            sum += (beans[s] - *goal.wanted[s]) * (beans[s] - *goal.wanted[s]);
-            ++n;
-        }
-    return n ? std::sqrt(sum / n) : 0.0;
-}
-
 // The cooling `roast` ran: its own program's, else as long as its cooling
 // samples with their fan, else the usual one.
 ProgramStep CoolingOf(const RoastLog& roast, double drop_seconds) {

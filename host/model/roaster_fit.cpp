@@ -14,13 +14,13 @@ using Terms = BeanRateModel::Terms;
 constexpr std::size_t kGuesses = BatchLearner::kGuesses;
 
 // What a batch is believed to be before its readings say: the usual one,
-// give or take this much (one standard deviation): a fifth faster or
-// slower, 20 °F warmer or cooler. Once the roasts are fitted, a batch
-// under way is believed to differ as the roasts' batches were found to,
-// but never less than a twentieth and 5 °F: a user who always roasts the
-// same batch may roast another one today.
-constexpr double kSpeedSpread = 0.2;
-constexpr double kShiftSpreadF = 20.0;
+// give or take kUsualBatchSpeedSpread and kUsualBatchShiftSpreadF. Once
+// the roasts are fitted, a batch under way is believed to differ as the
+// roasts' batches were found to, but never more than that and never less
+// than a twentieth and 5 °F: a user who always roasts the same batch may
+// roast another one today.
+constexpr double kSpeedSpread = kUsualBatchSpeedSpread;
+constexpr double kShiftSpreadF = kUsualBatchShiftSpreadF;
 constexpr double kLeastSpeedSpread = 0.05;
 constexpr double kLeastShiftSpreadF = 5.0;
 // A lesson's rate of rise is read off by about this much (°F a minute):
